@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QtGlobal>
+
+// Everything the user chose for one calendar page, gathered from the main
+// window when a command runs, so the page can be drawn without any widget.
+struct PageContent {
+    QString headerLeft;
+    QString headerRight;
+    QString footerLeft;
+    QString footerRight;
+    QImage photo; // null when no photo has been loaded
+    qint32 year = 2005;
+};

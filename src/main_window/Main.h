@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QWidget>
+
+class CommonDialog;
+class ImageButton;
+class LineControl;
+class PictureHolder;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+// The main window: every choice the user makes, plus the hidden helpers the
+// pages use (photo holder, measuring labels, the shared file dialog).
+class Main : public QWidget {
+    Q_OBJECT
+public:
+    explicit Main(CommonDialog* dialog = nullptr, QWidget* parent = nullptr);
+    ~Main() override;
+
+    static const QString instructionText;
+
+    // The bitmap size: 1 = 770 x 1100 pixels, 2 = 1540 x 2200 pixels.
+    int sizeFactor() const { return m_sizeFactor; }
+    const QString& pictureFile() const { return m_pictureFile; }
+
+    CommonDialog& commonDialog() { return *m_commonDialog; }
+
+    QGroupBox* Frame1 = nullptr;
+    QLabel* A4back = nullptr;
+    QLabel* A4 = nullptr;
+    LineControl* Bar = nullptr;
+    ImageButton* Image1 = nullptr;
+    QComboBox* JaarCombo = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* KopTekstLinks = nullptr;
+    QLineEdit* VoetTekstLinks = nullptr;
+    QLabel* Label2 = nullptr;
+    QRadioButton* Option1[2] = {nullptr, nullptr};
+    QLabel* Label3 = nullptr;
+    PictureHolder* Picture1 = nullptr;
+    QLineEdit* KopTekstRechts = nullptr;
+    QLineEdit* VoettekstRechts = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QComboBox* CopyCombo = nullptr;
+    QLabel* Label6 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    ImageButton* OkKnop = nullptr;
+    ImageButton* ExitKnop = nullptr;
+
+    // Client size chosen for the 6300 x 4215 twip outer window (see .cpp).
+    static constexpr int clientWidthTwips = 6240;
+    static constexpr int clientHeightTwips = 3870;
+
+public Q_SLOTS:
+    void Check1_Click();
+    void OkKnop_Click();
+    void ExitKnop_Click();
+
+private:
+    void createControls();
+    void load();
+    void setTabOrder();
+
+    CommonDialog* m_commonDialog = nullptr;
+    int m_sizeFactor = 1;
+    QString m_pictureFile;
+};

@@ -1,0 +1,14 @@
+#include "main_window/Placement.h"
+
+#include "drawing/Twips.h"
+
+#include <QWidget>
+
+void placeTwips(QWidget& widget, int top, int left) {
+    widget.move(Twips::toPixels(left), Twips::toPixels(top));
+}
+
+void placeTwips(QWidget& widget, int top, int left, int width, int height) {
+    widget.setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
+                       Twips::toPixels(height));
+}

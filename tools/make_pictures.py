@@ -1,0 +1,447 @@
+#!/usr/bin/python3
+"""Draws the pictures in src/resources: the miniature calendar page (a4.gif), the Ok and
+Exit button faces (ok.gif, exit.gif) and the program icon (ostrabel.png, ostrabel.ico).
+
+Everything is drawn pixel by pixel from the tables below, with no fonts and no randomness
+from outside, so the files come out byte for byte the same on every run.
+
+    make_pictures.py [OUTDIR]          write the pictures (default: ../src/resources), then check
+    make_pictures.py --check [OUTDIR]  only check the pictures already there
+"""
+import calendar
+import io
+import struct
+import sys
+from pathlib import Path
+
+from PIL import Image
+
+BLACK, WHITE, LIGHT_GREY = (0, 0, 0), (255, 255, 255), (200, 200, 200)
+
+# Bitmap letters: '#' is ink. Each glyph is 9 (digits) or 10 (letters) rows high, strokes 2 wide.
+GLYPHS = {
+    "0": [".####.", "##..##", "##..##", "##..##", "##..##", "##..##", "##..##", "##..##", ".####."],
+    "2": [".####.", "##..##", "....##", "....##", "...##.", "..##..", ".##...", "##....", "######"],
+    "O": ["..####..", ".######.", "###..###", "##....##", "##....##",
+          "##....##", "##....##", "###..###", ".######.", "..####.."],
+    "k": ["##.....", "##.....", "##.....", "##...##", "##..##.",
+          "##.##..", "####...", "#####..", "##.###.", "##..###"],
+    "E": ["######", "######", "##....", "##....", "#####.",
+          "#####.", "##....", "##....", "######", "######"],
+    "x": [".......", ".......", ".......", "##...##", "###.###",
+          ".#####.", "..###..", ".#####.", "###.###", "##...##"],
+    "i": ["##", "##", "..", "##", "##", "##", "##", "##", "##", "##"],
+    "t": [".....", ".##..", ".##..", "#####", "#####", ".##..", ".##..", ".##..", ".####", "..###"],
+}
+LETTER_GAP = 1
+
+
+class Lcg:
+    """Tiny fixed pseudo-random sequence, so the sample photo never depends on the library."""
+
+    def __init__(self, seed):
+        self.state = seed
+
+    def next(self, low, high):
+        self.state = (self.state * 1103515245 + 12345) & 0x7FFFFFFF
+        return low + (self.state >> 8) % (high - low + 1)
+
+
+def fill(img, x0, y0, x1, y1, colour):
+    """Fills the inclusive rectangle x0..x1, y0..y1."""
+    img.paste(colour, (x0, y0, x1 + 1, y1 + 1))
+
+
+def outline(img, x0, y0, x1, y1, colour=BLACK):
+    fill(img, x0, y0, x1, y0, colour)
+    fill(img, x0, y1, x1, y1, colour)
+    fill(img, x0, y0, x0, y1, colour)
+    fill(img, x1, y0, x1, y1, colour)
+
+
+def text_width(text):
+    return sum(len(GLYPHS[ch][0]) for ch in text) + LETTER_GAP * (len(text) - 1)
+
+
+def draw_text(img, x, y, text, colour):
+    for ch in text:
+        for dy, row in enumerate(GLYPHS[ch]):
+            for dx, cell in enumerate(row):
+                if cell == "#":
+                    img.putpixel((x + dx, y + dy), colour)
+        x += len(GLYPHS[ch][0]) + LETTER_GAP
+
+
+def lerp(a, b, t):
+    return tuple(round(p + (q - p) * t) for p, q in zip(a, b))
+
+
+def scale(colour, factor):
+    return tuple(min(255, round(c * factor)) for c in colour)
+
+
+def to_palette(img, entries):
+    """Converts an RGB picture to mode "P" with its exact colours, in order of first use,
+    padded with black to `entries` palette entries."""
+    colours = {}
+    for c in img.getdata():
+        colours.setdefault(c, len(colours))
+    expect(len(colours) <= entries, f"{len(colours)} colours fit in {entries} palette entries")
+    out = Image.new("P", img.size)
+    out.putdata([colours[c] for c in img.getdata()])
+    flat = [v for c in colours for v in c]
+    out.putpalette(flat + [0] * (3 * entries - len(flat)))
+    return out
+
+
+def gif_bytes(img):
+    buf = io.BytesIO()
+    img.save(buf, "GIF", optimize=False)  # keep the whole palette as it is
+    return buf.getvalue()
+
+
+# ---- the miniature calendar page ----------------------------------------------------------
+
+PAGE_SIZE = (129, 181)
+YEAR_TEXT, YEAR_TOP = "2002", 6
+PHOTO_FRAME = (13, 19, 113, 79)  # outside of the one-pixel frame, inclusive
+MONTH_COLUMNS, MONTH_ROWS = (13, 41, 68, 95), (85, 115, 146)
+MONTH_W, MONTH_H, HEADING_H = 19, 26, 6
+LILAC, CREAM = (224, 192, 232), (255, 240, 216)
+MONTH_NAME_INK, DAY_DOT, WEEKEND_DOT = (144, 96, 160), (144, 144, 144), (224, 112, 112)
+MONTH_NAMES = ("Januari", "Februari", "Maart", "April", "Mei", "Juni", "Juli", "Augustus",
+               "September", "Oktober", "November", "December")
+TEXT_HINT = (176, 176, 176)  # grey strokes standing in for the header and footer texts
+HEADER_STROKE_W, FOOTER_STROKES = 21, ((13, 29), (48, 80), (97, 113))
+
+SKY_TOP, SKY_HORIZON = (72, 124, 200), (200, 222, 240)
+GRASS_NEAR, GRASS_FAR = (60, 112, 36), (112, 164, 72)
+STONE_LIT, STONE_SHADE = (184, 180, 170), (128, 126, 122)
+ROOF_LIT, ROOF_SHADE = (104, 96, 110), (70, 64, 78)
+OPENING = (44, 42, 50)
+TREE_GREENS = ((60, 128, 48), (44, 108, 40), (80, 140, 56), (52, 116, 64))
+TREE_SHADES = (1.3, 1.1, 0.9, 0.7, 0.55)  # lit side to shaded side
+
+
+def draw_tower(img, left, top, horizon):
+    """A square stone tower with a pointed roof, lit from the left."""
+    width, spire_h = 13, 11
+    mid = left + width // 2
+    for y in range(top, horizon + 1):
+        fill(img, left, y, mid, y, STONE_LIT)
+        fill(img, mid + 1, y, left + width - 1, y, STONE_SHADE)
+    fill(img, left - 1, top, left + width, top + 1, STONE_LIT)  # cornice
+    fill(img, left + width - 1, top, left + width, top + 1, STONE_SHADE)
+    for dy in range(spire_h):  # roof narrows to a point
+        half = dy * (width // 2) // (spire_h - 1)
+        y = top - spire_h + dy
+        fill(img, mid - half, y, mid, y, ROOF_LIT)
+        if half:
+            fill(img, mid + 1, y, mid + half, y, ROOF_SHADE)
+    for x in (left + 3, left + 8):  # belfry openings
+        fill(img, x, top + 5, x + 1, top + 9, OPENING)
+    fill(img, mid - 1, top + 14, mid + 1, top + 16, OPENING)
+
+
+def draw_tree(img, box, cx, cy, radius, green, rng):
+    """A round crown, lighter towards the upper left, with a dappled leaf texture."""
+    x0, y0, x1, y1 = box
+    for y in range(max(y0, cy - radius), min(y1, cy + radius) + 1):
+        for x in range(max(x0, cx - radius), min(x1, cx + radius) + 1):
+            dx, dy = x - cx, y - cy
+            if dx * dx + dy * dy > radius * radius:
+                continue
+            light = (dx + dy) / radius  # -1.4 (upper left) .. 1.4 (lower right)
+            level = min(len(TREE_SHADES) - 1, max(0, int((light + 1.4) * 1.6) + rng.next(-1, 1)))
+            img.putpixel((x, y), scale(green, TREE_SHADES[level]))
+
+
+def draw_photo(img):
+    x0, y0, x1, y1 = PHOTO_FRAME[0] + 1, PHOTO_FRAME[1] + 1, PHOTO_FRAME[2] - 1, PHOTO_FRAME[3] - 1
+    horizon = y0 + 42
+    for y in range(y0, horizon):
+        fill(img, x0, y, x1, y, lerp(SKY_TOP, SKY_HORIZON, (y - y0) / (horizon - y0)))
+    for y in range(horizon, y1 + 1):
+        fill(img, x0, y, x1, y, lerp(GRASS_FAR, GRASS_NEAR, (y - horizon) / (y1 - horizon)))
+    draw_tower(img, x0 + 56, y0 + 13, horizon)
+    rng = Lcg(2002)
+    for i in range(16):  # crowns from the back row to the front
+        cx = x0 + rng.next(0, x1 - x0)
+        cy = y0 + 30 + i * 12 // 16 + rng.next(0, 4)
+        draw_tree(img, (x0, y0, x1, y1), cx, cy, rng.next(6, 11), TREE_GREENS[i % 4], rng)
+    outline(img, *PHOTO_FRAME)
+
+
+def draw_month(img, left, top, year, month):
+    right, bottom = left + MONTH_W - 1, top + MONTH_H - 1
+    fill(img, left, top, right, top + HEADING_H, LILAC)
+    fill(img, left, top + HEADING_H + 1, right, bottom, CREAM)
+    outline(img, left, top, right, bottom)
+    name_w = len(MONTH_NAMES[month - 1])  # one pixel per letter of the month name
+    name_x = left + (MONTH_W - name_w) // 2
+    fill(img, name_x, top + 3, name_x + name_w - 1, top + 4, MONTH_NAME_INK)
+    first_column = (calendar.weekday(year, month, 1) + 1) % 7  # weeks start on Sunday
+    for day in range(calendar.monthrange(year, month)[1]):
+        row, column = divmod(first_column + day, 7)
+        dot = WEEKEND_DOT if column in (0, 6) else DAY_DOT
+        img.putpixel((left + 3 + 2 * column, top + HEADING_H + 2 + 3 * row), dot)
+
+
+def make_page():
+    img = Image.new("RGB", PAGE_SIZE, WHITE)
+    year_x = (PAGE_SIZE[0] - text_width(YEAR_TEXT)) // 2
+    draw_text(img, year_x, YEAR_TOP, YEAR_TEXT, BLACK)
+    text_y = YEAR_TOP + len(GLYPHS["0"]) - 2
+    fill(img, PHOTO_FRAME[0], text_y, PHOTO_FRAME[0] + HEADER_STROKE_W - 1, text_y + 1, TEXT_HINT)
+    fill(img, PHOTO_FRAME[2] - HEADER_STROKE_W + 1, text_y, PHOTO_FRAME[2], text_y + 1, TEXT_HINT)
+    footer_y = (PHOTO_FRAME[3] + MONTH_ROWS[0]) // 2
+    for x0, x1 in FOOTER_STROKES:
+        fill(img, x0, footer_y, x1, footer_y, TEXT_HINT)
+    draw_photo(img)
+    for r, top in enumerate(MONTH_ROWS):
+        for c, left in enumerate(MONTH_COLUMNS):
+            draw_month(img, left, top, int(YEAR_TEXT), 4 * r + c + 1)
+    return to_palette(img, 256)
+
+
+# ---- the button faces ---------------------------------------------------------------------
+
+BUTTON_SIZE = (40, 30)
+BUTTON_TEXT_TOP = 10
+BLUE_FACE = {"face": (0, 0, 192), "light": [(0, 0, 216), (0, 0, 216), (0, 0, 208), (0, 0, 200)],
+             "shadow": [(0, 0, 120), (0, 0, 153), (0, 0, 176)]}
+RED_FACE = {"face": (192, 0, 0), "light": [(216, 0, 0), (216, 0, 0), (208, 0, 0), (200, 0, 0)],
+            "shadow": [(120, 0, 0), (152, 0, 0), (176, 0, 0)]}
+
+
+def make_button(text, colours):
+    """A bevelled face: light rings (outermost first) along the top and left, shadow rings along
+    the bottom and right; where they meet at a corner the shadow wins up to the diagonal."""
+    w, h = BUTTON_SIZE
+    img = Image.new("RGB", BUTTON_SIZE, BLACK)
+    light, shadow = colours["light"], colours["shadow"]
+    for y in range(1, h - 1):
+        for x in range(1, w - 1):
+            to_light = min(x - 1, y - 1)
+            to_shadow = min(w - 2 - x, h - 2 - y)
+            if to_shadow < len(shadow) and to_shadow <= to_light:
+                colour = shadow[to_shadow]
+            elif to_light < len(light):
+                colour = light[to_light]
+            else:
+                colour = colours["face"]
+            img.putpixel((x, y), colour)
+    draw_text(img, (w - text_width(text) + 1) // 2, BUTTON_TEXT_TOP, text, LIGHT_GREY)
+    return to_palette(img, 16)
+
+
+# ---- the program icon ---------------------------------------------------------------------
+
+ICON_SIZE = 32
+VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+       (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+       (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+(K, MAROON, GREEN, OLIVE, NAVY, _, TEAL, SILVER,
+ GREY, RED, LIME, YELLOW, BLUE, _, CYAN, W) = range(16)
+CLEAR = 13  # magenta is never drawn, so the PNG can spend it on the transparent pixels
+
+
+PENCIL_LINE, PENCIL_TIP, PENCIL_LENGTH = 44, -17, 31
+
+
+def pencil_colour(along, across):
+    """Colour of the pencil at a distance `along` from its tip and `across` from its middle
+    line (both in diagonal steps), or None off the pencil."""
+    if along < 0 or along > PENCIL_LENGTH or abs(across) > min(2, along // 2):
+        return None
+    if along == PENCIL_LENGTH and abs(across) == 2:
+        return None  # rounded end
+    if along <= 2:
+        return K  # lead
+    if abs(across) == 2 or along == PENCIL_LENGTH:
+        return K
+    if along <= 6:
+        return W if across < 1 else SILVER  # sharpened wood
+    if along >= PENCIL_LENGTH - 4:
+        return RED if across < 1 else MAROON  # eraser
+    if along >= PENCIL_LENGTH - 6:
+        return SILVER if across < 1 else GREY  # metal band
+    return YELLOW if across < 1 else OLIVE
+
+
+def icon_pixels():
+    """Returns 32 rows of VGA palette indexes, None for transparent."""
+    px = [[None] * ICON_SIZE for _ in range(ICON_SIZE)]
+
+    def box(x0, y0, x1, y1, c):
+        for y in range(y0, y1 + 1):
+            px[y][x0:x1 + 1] = [c] * (x1 - x0 + 1)
+
+    box(9, 1, 29, 26, K)  # ruled sheet behind
+    box(10, 2, 28, 25, W)
+    box(28, 3, 28, 25, SILVER)
+    for y in range(5, 25, 3):
+        box(11, y, 27, y, GREY if y % 2 else SILVER)
+    box(2, 6, 19, 30, K)  # calculator
+    box(3, 7, 18, 29, CYAN)
+    box(18, 8, 18, 29, TEAL)
+    box(4, 29, 18, 29, TEAL)
+    box(5, 9, 16, 13, K)  # display
+    box(6, 10, 15, 12, GREEN)
+    for x in (8, 10, 13, 15):
+        box(x, 11, x, 11, LIME)
+    for row in range(4):  # keypad
+        for col in range(4):
+            x, y = 5 + 3 * col, 16 + 3 * row
+            key = RED if (row, col) == (3, 3) else (NAVY if col == 3 else BLUE)
+            box(x, y, x + 1, y + 1, key)
+    for y in range(ICON_SIZE):  # pencil along x + y == PENCIL_LINE, tip at the lower left
+        for x in range(ICON_SIZE):
+            c = pencil_colour(x - y - PENCIL_TIP, x + y - PENCIL_LINE)
+            if c is not None:
+                px[y][x] = c
+    return px
+
+
+def make_icon_png(px):
+    img = Image.new("P", (ICON_SIZE, ICON_SIZE))
+    img.putdata([CLEAR if c is None else c for row in px for c in row])
+    img.putpalette([v for c in VGA for v in c])
+    buf = io.BytesIO()
+    img.save(buf, "PNG", transparency=CLEAR, bits=4)
+    return buf.getvalue()
+
+
+def make_icon_ico(px):
+    """A classic Windows icon: 4-bit colour bitmap plus a 1-bit mask, both stored bottom-up."""
+    xor = b"".join(bytes((row[x] or 0) << 4 | (row[x + 1] or 0) for x in range(0, ICON_SIZE, 2))
+                   for row in reversed(px))
+    mask = b"".join(sum((row[x] is None) << (31 - x) for x in range(ICON_SIZE)).to_bytes(4, "big")
+                    for row in reversed(px))
+    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in VGA)
+    header = struct.pack("<IiiHHIIiiII", 40, ICON_SIZE, 2 * ICON_SIZE, 1, 4, 0,
+                         len(xor) + len(mask), 0, 0, 0, 0)
+    image = header + palette + xor + mask
+    entry = struct.pack("<BBBBHHII", ICON_SIZE, ICON_SIZE, 16, 0, 1, 4, len(image), 6 + 16)
+    return struct.pack("<HHH", 0, 1, 1) + entry + image
+
+
+# ---- output and self-check ----------------------------------------------------------------
+
+def render_all():
+    icon = icon_pixels()
+    return {
+        "a4.gif": gif_bytes(make_page()),
+        "ok.gif": gif_bytes(make_button("Ok", BLUE_FACE)),
+        "exit.gif": gif_bytes(make_button("Exit", RED_FACE)),
+        "ostrabel.png": make_icon_png(icon),
+        "ostrabel.ico": make_icon_ico(icon),
+    }
+
+
+def ink_box(img, colour, region):
+    """Inclusive bounding box of the pixels of one colour within an inclusive region."""
+    x0, y0, x1, y1 = region
+    points = [(x, y) for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)
+              if img.getpixel((x, y)) == colour]
+    if not points:
+        return None
+    xs, ys = [x for x, _ in points], [y for _, y in points]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+def outline_points(x0, y0, x1, y1):
+    return ([(x, y) for x in range(x0, x1 + 1) for y in (y0, y1)]
+            + [(x, y) for y in range(y0, y1 + 1) for x in (x0, x1)])
+
+
+def expect(condition, what):
+    if not condition:  # not an assert: the check must also run under python -O
+        raise SystemExit(f"check failed: {what}")
+
+
+def open_gif(path, size, entries):
+    im = Image.open(path)
+    expect((im.format, im.mode, im.size) == ("GIF", "P", size), f"{path.name} format and size")
+    expect(getattr(im, "n_frames", 1) == 1, f"{path.name} has one frame")
+    expect("transparency" not in im.info, f"{path.name} has no transparency")
+    expect(len(im.getpalette()) == 3 * entries, f"{path.name} has {entries} palette entries")
+    return im.convert("RGB")
+
+
+def check_page(path):
+    page = open_gif(path, PAGE_SIZE, 256)
+    x0, y0, x1, y1 = PHOTO_FRAME
+    expect(all(page.getpixel(p) == BLACK for p in outline_points(*PHOTO_FRAME)), "photo frame")
+    expect(all(page.getpixel(p) == WHITE for p in outline_points(x0 - 1, y0 - 1, x1 + 1, y1 + 1)),
+           "white around the photo frame")
+    expect(BLACK not in {page.getpixel(p) for p in outline_points(x0 + 1, y0 + 1, x1 - 1, y1 - 1)},
+           "photo inside the frame")
+    year = ink_box(page, BLACK, (0, 0, PAGE_SIZE[0] - 1, y0 - 1))
+    expect(year[0] + year[2] == PAGE_SIZE[0] - 1, f"year centred, found {year}")
+    for top in MONTH_ROWS:
+        for left in MONTH_COLUMNS:
+            r, b = left + MONTH_W - 1, top + MONTH_H - 1
+            where = f"month box at ({left}, {top})"
+            expect(all(page.getpixel(p) == BLACK for p in outline_points(left, top, r, b)), where)
+            expect(all(page.getpixel(p) == WHITE
+                       for p in outline_points(left - 1, top - 1, r + 1, b + 1)), where)
+            heading = (left + 1, top + 1, r - 1, top + HEADING_H)
+            expect(ink_box(page, LILAC, (left, top, r, b)) == heading, where + " heading")
+            body = (left + 1, top + HEADING_H + 1, r - 1, b - 1)
+            expect(ink_box(page, CREAM, (left, top, r, b)) == body, where + " body")
+
+
+def check_button(path, text_span, colours):
+    face = open_gif(path, BUTTON_SIZE, 16)
+    w, h = BUTTON_SIZE
+    expect(all(face.getpixel(p) == BLACK for p in outline_points(0, 0, w - 1, h - 1)),
+           f"{path.name} outline")
+    found = ink_box(face, LIGHT_GREY, (0, 0, w - 1, h - 1))
+    expect(found == text_span, f"{path.name} text spans {text_span}, found {found}")
+    light, shadow = colours["light"] + [colours["face"]], colours["shadow"] + [colours["face"]]
+    expect([face.getpixel((5, 1 + i)) for i in range(5)] == light, f"{path.name} top bevel")
+    expect([face.getpixel((1 + i, 5)) for i in range(5)] == light, f"{path.name} left bevel")
+    expect([face.getpixel((5, h - 2 - i)) for i in range(4)] == shadow, f"{path.name} bottom")
+    expect([face.getpixel((w - 2 - i, 5)) for i in range(4)] == shadow, f"{path.name} right")
+
+
+def check_icon(png_path, ico_path):
+    png = Image.open(png_path)
+    expect((png.mode, png.size) == ("P", (ICON_SIZE, ICON_SIZE)), "icon size")
+    expect(png.info.get("transparency") == CLEAR, "icon transparency")
+    expect(png.getpalette() == [v for c in VGA for v in c], "icon palette is the VGA palette")
+    expect(png_path.read_bytes()[24] == 4, "icon PNG stored with 4 bits a pixel")
+    ico = Image.open(ico_path)
+    expect((ico.format, ico.size) == ("ICO", (ICON_SIZE, ICON_SIZE)), "ico size")
+    expect(ico_path.read_bytes()[6:8] == bytes((ICON_SIZE, ICON_SIZE)), "ico directory")
+
+    def visible(img):
+        return [c if c[3] else None for c in img.convert("RGBA").getdata()]
+
+    expect(visible(ico) == visible(png), "ico shows the same picture as the PNG")
+    expect(0 < visible(png).count(None) < ICON_SIZE * ICON_SIZE, "icon mask")
+
+
+def check(out):
+    check_page(out / "a4.gif")
+    check_button(out / "ok.gif", (12, 10, 27, 19), BLUE_FACE)
+    check_button(out / "exit.gif", (9, 10, 31, 19), RED_FACE)
+    check_icon(out / "ostrabel.png", out / "ostrabel.ico")
+    print(f"pictures in {out} check out")
+
+
+def main(args):
+    check_only = "--check" in args
+    args = [a for a in args if a != "--check"]
+    out = Path(args[0]) if args else Path(__file__).resolve().parent.parent / "src" / "resources"
+    if not check_only:
+        pictures = render_all()
+        expect(pictures == render_all(), "the same pictures on a second drawing")
+        for name, data in pictures.items():
+            (out / name).write_bytes(data)
+    check(out)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing, then configures and builds.
+#   tools/setup.sh          what the program needs to build and run
+#   tools/setup.sh --tests  also what the test suite needs
+# Safe to run again: installed packages are skipped, the build is incremental.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${OSTRABEL_BUILD_DIR:-$here/build}
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+          libgl-dev fonts-liberation2)
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
+               cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+               ghostscript pcal)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if [ ! -f "$build/build.ninja" ]; then
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build"
