@@ -69,11 +69,15 @@ class XSession:
                                 capture_output=True, text=True)
         return result.stdout.strip()
 
-    def find_window(self, title, timeout=15.0):
+    def find_window(self, title, timeout=40.0):
         found = wait_for(lambda: self.xdotool("search", "--onlyvisible", "--name",
                                               "^%s$" % title), timeout)
         if not found:
-            fail("no window titled %r" % title)
+            for process in self.processes[1:]:
+                if process.poll() is None:
+                    process.kill()
+                print("program output:", process.stdout.read() if process.stdout else "")
+            fail("no window titled %r on %s" % (title, self.display))
         return found.splitlines()[0]
 
     def click(self, window, x, y):
