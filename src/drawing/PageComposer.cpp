@@ -1,0 +1,163 @@
+#include "drawing/PageComposer.h"
+
+#include "calendar/CalendarYear.h"
+#include "calendar/DayNames.h"
+#include "calendar/MonthTable.h"
+#include "drawing/DrawBox.h"
+#include "drawing/DrawingSurface.h"
+#include "drawing/PageContent.h"
+#include "drawing/PageStyle.h"
+#include "drawing/TextMeasure.h"
+
+const QString PageComposer::creditLine = QStringLiteral("www.ostrabel.nl");
+
+namespace {
+
+// Page layout in twips at scale 1.
+constexpr int headerY = 450;
+constexpr int headerLeftX = 900;
+constexpr int yearX = 5220;
+constexpr int photoLeft = 900, photoTop = 1050, photoWidth = 9800, photoHeight = 6600;
+constexpr int frameLeft = 870, frameTop = 1020, frameRight = 10730, frameBottom = 7680;
+constexpr int footerY = 7720;
+constexpr int footerLeftX = 900;
+constexpr int creditX = 4800;
+constexpr int firstMonthX = 870, firstMonthY = 8220;
+constexpr int monthPitchX = 2505, monthPitchY = 2580, lastMonthColumnX = 10000;
+constexpr int monthWidth = 2310, monthHeight = 2400;
+constexpr int monthNameX = 630, monthNameY = 30;
+constexpr int ruleY = 300, ruleLength = 2100;
+constexpr int cellWidth = 330, cellHeight = 300;
+constexpr int dayNameRowY = 300;
+constexpr int dayNameTextX = 60, dayNameTextY = 360;
+constexpr int dayNumberX = 30, dayNumberY = 345;
+
+constexpr int headerSize = 20, monthNameSize = 10, daySize = 8;
+
+const QColor black(0, 0, 0);
+const QColor monthNameColor(32, 32, 32);
+const QColor dayNameColor(0, 0, 200);
+const QColor weekendColor(190, 0, 0);
+const QColor creditColor(170, 170, 170);
+
+class Page {
+public:
+    Page(DrawingSurface& surface, const PageStyle& style)
+        : m_surface(surface)
+        , m_style(style) {}
+
+    double at(int twips) const { return double(twips * m_style.scale); }
+    double measured(const QFont& font, const QString& text) const {
+        return double(TextMeasure::widthTwips(font, text)) * m_style.scale;
+    }
+    void fontSize(int points) { m_surface.setFontSize(points * m_style.scale); }
+    bool print(double x, double y, const QString& text) {
+        m_surface.setPosition(x, y);
+        return m_surface.printText(text);
+    }
+    void outline(double x1, double y1, double x2, double y2) {
+        if (m_style.outlinesAsLines)
+            DrawBox(m_surface, x1, y1, x2, y2);
+        else
+            m_surface.box(x1, y1, x2, y2, black);
+    }
+
+    void monthBlock(const CalendarYear& year, int month, double x, double y) {
+        const int firstWeekday = year.firstWeekday(month);
+        const int days = year.days(month);
+        outline(x, y, x + at(monthWidth), y + at(monthHeight));
+
+        fontSize(monthNameSize);
+        m_surface.setTextColor(monthNameColor);
+        print(x + at(monthNameX), y + at(monthNameY), MonthTable::name(month));
+        m_surface.line(x, y + at(ruleY), x + at(ruleLength), y + at(ruleY), black);
+
+        for (int column = 0; column < DayNames::count; ++column) {
+            const double cellX = x + at(column * cellWidth);
+            outline(cellX, y + at(dayNameRowY), cellX + at(cellWidth),
+                    y + at(dayNameRowY + cellHeight));
+            fontSize(daySize);
+            m_surface.setTextColor(dayNameColor);
+            print(cellX + at(dayNameTextX), y + at(dayNameTextY),
+                  DayNames::abbreviation(column + 1));
+        }
+
+        constexpr int cells = 6 * 7;
+        for (int cell = 0; cell < cells; ++cell) {
+            const double cellX = x + at(cell % 7 * cellWidth);
+            const double cellY = y + at(dayNameRowY + (cell / 7 + 1) * cellHeight);
+            outline(cellX, cellY, cellX + at(cellWidth), cellY + at(cellHeight));
+        }
+
+        // Every cell sets its colour, empty or not: the footer line relies on
+        // the red of the last (Saturday) cell.
+        for (int cell = 0; cell < cells; ++cell) {
+            const bool weekend = cell % 7 == 0 || cell % 7 == 6;
+            m_surface.setTextColor(weekend ? weekendColor : m_style.dayNumberColor);
+            m_surface.setPosition(x + at(cell % 7 * cellWidth + dayNumberX),
+                                  y + at((cell / 7 + 1) * cellHeight + dayNumberY));
+            const int day = cell + 1 - firstWeekday;
+            if (day >= 1 && day <= days)
+                m_surface.printNumber(day);
+        }
+    }
+
+private:
+    DrawingSurface& m_surface;
+    const PageStyle& m_style;
+};
+
+} // namespace
+
+bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
+                           const PageStyle& style) {
+    Page page(surface, style);
+    const CalendarYear year(content.year);
+
+    // Font name and bold hold for every text on the page.
+    surface.setFontName(QStringLiteral("Arial"));
+    surface.setBold(true);
+    page.fontSize(headerSize);
+    surface.setTextColor(black);
+    if (!page.print(page.at(headerLeftX), page.at(headerY), content.headerLeft))
+        return false;
+    surface.setPosition(page.at(yearX), page.at(headerY));
+    if (!surface.printNumber(content.year))
+        return false;
+    const double headerRightX = page.at(style.headerRightEdge) -
+                                page.measured(style.headerMeasureFont, content.headerRight);
+    if (!page.print(headerRightX, page.at(headerY), content.headerRight))
+        return false;
+
+    // From here on a step that fails is left out: no photo leaves its area
+    // blank and the rest of the page is still drawn.
+    surface.paintPicture(content.photo, page.at(photoLeft), page.at(photoTop), page.at(photoWidth),
+                         page.at(photoHeight));
+    page.outline(page.at(frameLeft), page.at(frameTop), page.at(frameRight), page.at(frameBottom));
+
+    double monthX = page.at(firstMonthX);
+    double monthY = page.at(firstMonthY);
+    for (int month = 1; month <= MonthTable::count; ++month) {
+        page.monthBlock(year, month, monthX, monthY);
+        monthX += page.at(monthPitchX);
+        if (monthX > page.at(lastMonthColumnX)) {
+            monthX = page.at(firstMonthX);
+            monthY += page.at(monthPitchY);
+        }
+    }
+
+    // The footer texts keep the colour of the last day cell, red; on the
+    // bitmap page they also keep the day numbers' size.
+    if (style.footerFontSize)
+        surface.setFontSize(*style.footerFontSize * style.scale);
+    page.print(page.at(footerLeftX), page.at(footerY), content.footerLeft);
+    const double footerRightX = page.at(style.footerRightEdge) -
+                                page.measured(style.footerMeasureFont, content.footerRight);
+    page.print(footerRightX, page.at(footerY), content.footerRight);
+
+    if (style.footerFontSize)
+        surface.setFontSize(*style.footerFontSize * style.scale);
+    surface.setTextColor(creditColor);
+    page.print(page.at(creditX), page.at(footerY), creditLine);
+    return true;
+}

@@ -1,0 +1,37 @@
+#include "drawing/PageStyle.h"
+
+namespace {
+
+QFont measureFont(double points) {
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSizeF(points);
+    return font;
+}
+
+} // namespace
+
+PageStyle PageStyle::bitmap(int sizeFactor) {
+    PageStyle style;
+    style.scale = sizeFactor;
+    style.headerRightEdge = 10815;
+    style.footerRightEdge = 10785;
+    style.dayNumberColor = QColor(60, 60, 60);
+    style.outlinesAsLines = false;
+    style.headerMeasureFont = measureFont(20.25);
+    style.footerMeasureFont = measureFont(8.25);
+    return style;
+}
+
+PageStyle PageStyle::printed() {
+    PageStyle style;
+    style.scale = 1;
+    style.headerRightEdge = 10695;
+    style.footerRightEdge = 10695;
+    style.dayNumberColor = QColor(100, 100, 100);
+    style.footerFontSize = 9;
+    style.outlinesAsLines = true;
+    style.headerMeasureFont = measureFont(20.25);
+    style.footerMeasureFont = measureFont(9);
+    return style;
+}
