@@ -42,13 +42,16 @@ bool CommonDialog::showSave(QWidget* parent) {
     }
 }
 
+// The patterns are not repeated after the description: the user sees the
+// description as the program states it.
 QString CommonDialog::askOpenFileName(QWidget* parent, const QString& qtFilter) {
-    return QFileDialog::getOpenFileName(parent, QString(), fileName, qtFilter);
+    return QFileDialog::getOpenFileName(parent, QString(), fileName, qtFilter, nullptr,
+                                        QFileDialog::HideNameFilterDetails);
 }
 
 QString CommonDialog::askSaveFileName(QWidget* parent, const QString& qtFilter,
                                       bool confirmOverwrite) {
-    QFileDialog::Options options;
+    QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
     if (!confirmOverwrite) {
         options |= QFileDialog::DontConfirmOverwrite;
     }

@@ -3,11 +3,18 @@
 #include "drawing/Twips.h"
 #include "main_window/CommonDialog.h"
 #include "main_window/ImageButton.h"
+#include "main_window/InterfaceFont.h"
+#include "drawing/PageStyle.h"
 #include "main_window/LineControl.h"
+#include "main_window/MousePointer.h"
+#include "main_window/PhotoLoader.h"
 #include "main_window/Pause.h"
 #include "main_window/PictureHolder.h"
 #include "main_window/Placement.h"
 #include "main_window/PressFeedback.h"
+#include "main_window/YearText.h"
+#include "preview/Voorbeeld.h"
+#include "printing/PrintCalendar.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +22,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
@@ -65,12 +73,10 @@ QComboBox* comboBox(QWidget* parent, const char* name, const QString& text) {
     return combo;
 }
 
-QLabel* measuringLabel(QWidget* parent, const char* name, double points) {
+QLabel* measuringLabel(QWidget* parent, const char* name, const QFont& font) {
     auto* label = new QLabel(QStringLiteral("Koptekstrechts"), parent);
     label->setObjectName(QLatin1String(name));
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setPointSizeF(points);
+    label->setTextFormat(Qt::PlainText); // a typed "<b>" is text, not markup
     label->setFont(font);
     label->adjustSize();
     label->hide();
@@ -104,11 +110,7 @@ Main::Main(CommonDialog* dialog, QWidget* parent)
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral(" Jaar Ostrabel"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/ostrabel.png")));
-    // The layout was measured with a small 8.25 pt interface font; a larger
-    // desktop default would cut the captions off, so the window brings its own.
-    QFont interfaceFont(QStringLiteral("Arial"));
-    interfaceFont.setPointSizeF(8.25);
-    setFont(interfaceFont);
+    setFont(interfaceFont());
     createControls();
     load();
 }
@@ -212,13 +214,16 @@ void Main::createControls() {
     }
     A4back->lower();
 
-    Label5 = measuringLabel(this, "Label5", 9.0);
+    // The printed page measures its right-hand texts in these fonts.
+    const PageStyle printed = PageStyle::printed();
+    Label5 = measuringLabel(this, "Label5", printed.footerMeasureFont);
     placeTwips(*Label5, 4590, 5910);
     Label5->setText(QStringLiteral("Voettekstrechts"));
     Label5->adjustSize();
-    Label4 = measuringLabel(this, "Label4", 20.25);
+    Label4 = measuringLabel(this, "Label4", printed.headerMeasureFont);
     placeTwips(*Label4, 4560, 2010);
 
+    connect(Image1, &ImageButton::clicked, this, &Main::Image1_Click);
     connect(Check1, &QCheckBox::clicked, this, &Main::Check1_Click);
     connect(OkKnop, &ImageButton::clicked, this, &Main::OkKnop_Click);
     connect(ExitKnop, &ImageButton::clicked, this, &Main::ExitKnop_Click);
@@ -293,6 +298,24 @@ void Main::setTabOrder() {
     }
 }
 
+void Main::Image1_Click() {
+    m_commonDialog->fileName = QString();
+    m_commonDialog->filter = QStringLiteral("Frameblock (*.Jpg, *.Bmp, *.Gif)|*.jpg;*bmp;*.gif");
+    if (m_commonDialog->showOpen(this)) {
+        MousePointer::hourglass();
+        m_pictureFile = m_commonDialog->fileName;
+        // Decoded once for both controls, so the photo on screen is always
+        // the photo that gets drawn. A file that is no picture changes nothing.
+        const QImage photo = PhotoLoader::load(m_pictureFile);
+        if (!photo.isNull()) {
+            Picture1->setPicture(photo);
+            Image1->setPixmap(QPixmap::fromImage(
+                photo.scaled(Image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        }
+    }
+    MousePointer::arrow();
+}
+
 void Main::Check1_Click() {
     // Only the size decides, never the tick, so each click alternates.
     if (m_sizeFactor == 1) {
@@ -304,13 +327,67 @@ void Main::Check1_Click() {
     }
 }
 
+PageContent Main::pageContent(qint32 year) const {
+    PageContent content;
+    content.headerLeft = KopTekstLinks->text();
+    content.headerRight = KopTekstRechts->text();
+    content.footerLeft = VoetTekstLinks->text();
+    content.footerRight = VoettekstRechts->text();
+    content.photo = Picture1->picture();
+    content.year = year;
+    return content;
+}
+
+std::optional<qint32> Main::yearOrComplain() {
+    const std::optional<qint32> year = YearText::parse(JaarCombo->currentText());
+    if (!year) {
+        QMessageBox::warning(this, QStringLiteral("Ostrabel"), YearText::invalidMessage());
+    }
+    return year;
+}
+
 void Main::OkKnop_Click() {
     PressFeedback(*OkKnop, ButtonRests::mainOk);
+    if (Option1[0]->isChecked()) {
+        const std::optional<qint32> year = yearOrComplain();
+        if (!year) {
+            return;
+        }
+        // Made afresh for every opening, so it always shows the current choices.
+        Voorbeeld preview(pageContent(*year), m_sizeFactor, *m_commonDialog, this);
+        preview.exec();
+        return;
+    }
+    const std::optional<qint32> year = yearOrComplain();
+    if (!year) {
+        return;
+    }
+    ++m_printing;
+    const PrintOutcome outcome = PrintCalendar(*year, *this);
+    --m_printing;
+    if (m_exitRequested) {
+        if (m_printing == 0) {
+            endProgram();
+        }
+        return;
+    }
+    if (!outcome.printed) {
+        QMessageBox::warning(this, QStringLiteral("Ostrabel"), outcome.message);
+    }
+}
+
+void Main::endProgram() {
+    close();
+    QCoreApplication::exit(0);
 }
 
 void Main::ExitKnop_Click() {
     PressFeedback(*ExitKnop, ButtonRests::mainExit);
     Pause(0.1f);
-    close();
-    QCoreApplication::exit(0);
+    if (m_printing > 0) {
+        // The user already asked for that page: send it, then end.
+        m_exitRequested = true;
+        return;
+    }
+    endProgram();
 }

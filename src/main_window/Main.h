@@ -1,5 +1,9 @@
 #pragma once
 
+#include "drawing/PageContent.h"
+
+#include <optional>
+
 #include <QWidget>
 
 class CommonDialog;
@@ -29,6 +33,9 @@ public:
 
     CommonDialog& commonDialog() { return *m_commonDialog; }
 
+    // The user's choices for one page, read from the controls now.
+    PageContent pageContent(qint32 year) const;
+
     QGroupBox* Frame1 = nullptr;
     QLabel* A4back = nullptr;
     QLabel* A4 = nullptr;
@@ -57,6 +64,7 @@ public:
     static constexpr int clientHeightTwips = 3870;
 
 public Q_SLOTS:
+    void Image1_Click();
     void Check1_Click();
     void OkKnop_Click();
     void ExitKnop_Click();
@@ -65,8 +73,13 @@ private:
     void createControls();
     void load();
     void setTabOrder();
+    std::optional<qint32> yearOrComplain();
+    void endProgram();
 
     CommonDialog* m_commonDialog = nullptr;
     int m_sizeFactor = 1;
+    // Exit while a page is being printed waits for the job to be sent.
+    int m_printing = 0;
+    bool m_exitRequested = false;
     QString m_pictureFile;
 };

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class QIODevice;
+
+// Reads the photo the user picked for the calendar.
+//
+// - The file is recognised by its content, not its name: JPEG, BMP and GIF
+//   are accepted, anything else gives a null image (the caller then keeps
+//   its previous photo).
+// - A JPEG's EXIF orientation is applied, so a phone photo stands upright.
+// - A photo larger than the printed photo area needs is decoded reduced
+//   (in the DCT domain for a JPEG), never below 600 dpi over that area.
+// - Memory stays bounded: headers that claim huge pictures are refused
+//   before any pixel is decoded.
+// - A truncated JPEG is accepted with its missing part grey, as the decoder
+//   leaves it: the user sees the damage in the photo area at once, which is
+//   more helpful than a click that silently does nothing.
+// - The result is Format_RGB32; transparent pixels (GIF, BMP) are put on
+//   white, so screen, bitmap and paper all show the same picture.
+//
+// Decode once and hand the same QImage to every place that shows the photo:
+// QImage shares its pixels.
+class PhotoLoader {
+public:
+    // The photo is stretched over 9800 x 6600 twips of the page; at 600 dpi
+    // that takes 4084 x 2750 pixels.
+    static constexpr int printDpi = 600;
+    static constexpr QSize sharpSize{4084, 2750};
+    // Headers claiming more than this (about 134 megapixels) are refused
+    // unread: the largest camera photos fit, a forged header does not.
+    static constexpr qint64 maxStoredPixels = qint64(1) << 27;
+    // The decoded photo never has more pixels than this (128 MB as RGB32).
+    // Only extreme aspect ratios reach it; it may then be below 600 dpi.
+    static constexpr qint64 maxDecodedPixels = qint64(1) << 25;
+
+    static QImage load(const QString& path);
+    static QImage load(QIODevice* device);
+
+    // The size to decode a picture of the given upright size at: the
+    // smallest eighth of it (the steps a JPEG decoder scales by) that stays
+    // sharp over the photo area and within maxDecodedPixels.
+    static QSize decodeSize(const QSize& upright);
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Reads the year box: a whole number in the 32-bit range, blanks around it
+// allowed. Anything else is no year, and the caller says so to the user.
+class YearText {
+public:
+    static std::optional<qint32> parse(const QString& text);
+    static QString invalidMessage();
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "drawing/PageContent.h"
+
+#include <QDialog>
+
+class CommonDialog;
+class ImageButton;
+class PictureHolder;
+class QLabel;
+
+// The preview: renders the page once when it opens, shows it reduced, and
+// saves the full page as a BMP file on request.
+class Voorbeeld : public QDialog {
+    Q_OBJECT
+public:
+    Voorbeeld(const PageContent& content, int sizeFactor, CommonDialog& dialog,
+              QWidget* parent = nullptr);
+
+    static QString sizeText(int sizeFactor);
+    // The rendered page at full size, as it is saved.
+    const QImage& page() const;
+
+    PictureHolder* Pic = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Voettekstrechts = nullptr;
+    QLabel* Koptekstrechts = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Label2 = nullptr;
+    ImageButton* OkKnop = nullptr;
+    ImageButton* ExitKnop = nullptr;
+    QLabel* Label1 = nullptr;
+
+    // Client size chosen for the 6600 x 9900 twip outer window (see .cpp).
+    static constexpr int clientWidthTwips = 6540;
+    static constexpr int clientHeightTwips = 9555;
+
+public Q_SLOTS:
+    void OkKnop_Click();
+    void ExitKnop_Click();
+
+private:
+    void createControls();
+    void load(const PageContent& content);
+    bool writeBitmap(const QString& path, QString* error) const;
+
+    CommonDialog& m_dialog;
+    int m_sizeFactor;
+};
