@@ -35,6 +35,7 @@ public:
 protected:
     // The dialogs themselves; tests replace them. An empty result is Cancel.
     virtual QString askOpenFileName(QWidget* parent, const QString& qtFilter);
-    virtual QString askSaveFileName(QWidget* parent, const QString& qtFilter, bool confirmOverwrite);
+    virtual QString askSaveFileName(QWidget* parent, const QString& qtFilter,
+                                    bool confirmOverwrite);
     virtual void refuse(QWidget* parent, const QString& message);
 };

@@ -1,14 +1,14 @@
 #include "main_window/Main.h"
 
+#include "drawing/PageStyle.h"
 #include "drawing/Twips.h"
 #include "main_window/CommonDialog.h"
 #include "main_window/ImageButton.h"
 #include "main_window/InterfaceFont.h"
-#include "drawing/PageStyle.h"
 #include "main_window/LineControl.h"
 #include "main_window/MousePointer.h"
-#include "main_window/PhotoLoader.h"
 #include "main_window/Pause.h"
+#include "main_window/PhotoLoader.h"
 #include "main_window/PictureHolder.h"
 #include "main_window/Placement.h"
 #include "main_window/PressFeedback.h"
@@ -93,12 +93,13 @@ ImageButton* imageButton(QWidget* parent, const char* name, const QString& acces
 
 } // namespace
 
-const QString Main::instructionText = QStringLiteral("1. Klik op de foto om een plaatje te laden. \r\n"
-                                                     "2. Typ de kop- en voetteksten in. \r\n"
-                                                     "3. Selecteer het jaartal. \r\n"
-                                                     "4. Selecteer Bitmap of Print. \r\n"
-                                                     "5. Aantal copy's bij het printen. \r\n"
-                                                     "6. Druk op de Ok-knop om te starten.");
+const QString Main::instructionText =
+    QStringLiteral("1. Klik op de foto om een plaatje te laden. \r\n"
+                   "2. Typ de kop- en voetteksten in. \r\n"
+                   "3. Selecteer het jaartal. \r\n"
+                   "4. Selecteer Bitmap of Print. \r\n"
+                   "5. Aantal copy's bij het printen. \r\n"
+                   "6. Druk op de Ok-knop om te starten.");
 
 Main::Main(CommonDialog* dialog, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -190,7 +191,8 @@ void Main::createControls() {
     placeTwips(*Label6, 3570, 1320);
     Label3 = caption(Frame1, "Label3", QStringLiteral("Start"));
     placeTwips(*Label3, 3600, 4080);
-    OkKnop = imageButton(Frame1, "OkKnop", QStringLiteral("Ok"), QStringLiteral(":/pictures/ok.gif"));
+    OkKnop =
+        imageButton(Frame1, "OkKnop", QStringLiteral("Ok"), QStringLiteral(":/pictures/ok.gif"));
     placeTwips(*OkKnop, 3450, 4560, 600, 450);
     ExitKnop = imageButton(Frame1, "ExitKnop", QStringLiteral("Exit"),
                            QStringLiteral(":/pictures/exit.gif"));
@@ -290,9 +292,9 @@ void Main::load() {
 }
 
 void Main::setTabOrder() {
-    const QWidget* order[] = {A4,        JaarCombo,      KopTekstLinks,   VoetTekstLinks,
-                              Option1[0], Option1[1],     KopTekstRechts,  VoettekstRechts,
-                              CopyCombo, Check1};
+    const QWidget* order[] = {A4,         JaarCombo,  KopTekstLinks,  VoetTekstLinks,
+                              Option1[0], Option1[1], KopTekstRechts, VoettekstRechts,
+                              CopyCombo,  Check1};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
     }

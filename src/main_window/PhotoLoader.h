@@ -28,10 +28,11 @@ class PhotoLoader {
 public:
     // The photo is stretched over 9800 x 6600 twips of the page; at 600 dpi
     // that takes 4084 x 2750 pixels.
-    static constexpr int printDpi = 600;
     static constexpr QSize sharpSize{4084, 2750};
     // Headers claiming more than this (about 134 megapixels) are refused
-    // unread: the largest camera photos fit, a forged header does not.
+    // unread: 100-megapixel camera photos fit, a forged 60000 x 60000 does
+    // not. Below it, a forged progressive JPEG can still make the decoder
+    // hold up to 8 bytes a pixel (about 1 GB) for a few seconds.
     static constexpr qint64 maxStoredPixels = qint64(1) << 27;
     // The decoded photo never has more pixels than this (128 MB as RGB32).
     // Only extreme aspect ratios reach it; it may then be below 600 dpi.

@@ -86,8 +86,8 @@ void Voorbeeld::createControls() {
     Label3->adjustSize();
 
     const PageStyle style = PageStyle::bitmap(1);
-    Voettekstrechts = measuringLabel(this, "Voettekstrechts", QStringLiteral("Label3"),
-                                     style.footerMeasureFont);
+    Voettekstrechts =
+        measuringLabel(this, "Voettekstrechts", QStringLiteral("Label3"), style.footerMeasureFont);
     placeTwips(*Voettekstrechts, 3240, 3990);
     Koptekstrechts = measuringLabel(this, "Koptekstrechts", QStringLiteral("Koptekstrechts"),
                                     style.headerMeasureFont);
@@ -197,8 +197,8 @@ bool Voorbeeld::writeBitmap(const QString& path, QString* error) const {
         return false;
     }
     if (!page().save(&file, "BMP")) {
-        *error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                      : tr("schrijven mislukt");
+        *error =
+            file.error() != QFileDevice::NoError ? file.errorString() : tr("schrijven mislukt");
         file.cancelWriting();
         return false;
     }

@@ -1,3 +1,5 @@
+#include "drawing/PageStyle.h"
+#include "drawing/TextMeasure.h"
 #include "drawing/Twips.h"
 #include "main_window/ImageButton.h"
 #include "main_window/LineControl.h"
@@ -60,28 +62,41 @@ private Q_SLOTS:
         QFETCH(QRect, twips);
         auto* control = window->findChild<QWidget*>(name);
         QVERIFY(control);
-        QCOMPARE(control->pos(), QPoint(Twips::toPixels(twips.left()), Twips::toPixels(twips.top())));
+        QCOMPARE(control->pos(),
+                 QPoint(Twips::toPixels(twips.left()), Twips::toPixels(twips.top())));
         if (twips.width() > 0) {
-            QCOMPARE(control->size(), QSize(Twips::toPixels(twips.width()),
-                                            Twips::toPixels(twips.height())));
+            QCOMPARE(control->size(),
+                     QSize(Twips::toPixels(twips.width()), Twips::toPixels(twips.height())));
         }
     }
 
     void texts_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
-        QTest::newRow("KopTekstLinks") << "KopTekstLinks" << "Koptekst links";
-        QTest::newRow("KopTekstRechts") << "KopTekstRechts" << "Koptekst rechts";
-        QTest::newRow("VoetTekstLinks") << "VoetTekstLinks" << "Voettekst links";
-        QTest::newRow("VoettekstRechts") << "VoettekstRechts" << "Voettekst rechts";
-        QTest::newRow("JaarCombo") << "JaarCombo" << "2005";
-        QTest::newRow("CopyCombo") << "CopyCombo" << "1";
-        QTest::newRow("Check1") << "Check1" << "Klein";
-        QTest::newRow("Bitmap") << "Option1_0" << "Bitmap";
-        QTest::newRow("Print") << "Option1_1" << "Print";
-        QTest::newRow("Label6") << "Label6" << "Copy's";
-        QTest::newRow("Label2") << "Label2" << "Year";
-        QTest::newRow("Label3") << "Label3" << "Start";
+        QTest::newRow("KopTekstLinks") << "KopTekstLinks"
+                                       << "Koptekst links";
+        QTest::newRow("KopTekstRechts") << "KopTekstRechts"
+                                        << "Koptekst rechts";
+        QTest::newRow("VoetTekstLinks") << "VoetTekstLinks"
+                                        << "Voettekst links";
+        QTest::newRow("VoettekstRechts") << "VoettekstRechts"
+                                         << "Voettekst rechts";
+        QTest::newRow("JaarCombo") << "JaarCombo"
+                                   << "2005";
+        QTest::newRow("CopyCombo") << "CopyCombo"
+                                   << "1";
+        QTest::newRow("Check1") << "Check1"
+                                << "Klein";
+        QTest::newRow("Bitmap") << "Option1_0"
+                                << "Bitmap";
+        QTest::newRow("Print") << "Option1_1"
+                               << "Print";
+        QTest::newRow("Label6") << "Label6"
+                                << "Copy's";
+        QTest::newRow("Label2") << "Label2"
+                                << "Year";
+        QTest::newRow("Label3") << "Label3"
+                                << "Start";
     }
     void texts() {
         QFETCH(QString, name);
@@ -147,10 +162,9 @@ private Q_SLOTS:
     void hiddenControls() {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        for (QWidget* hidden : {static_cast<QWidget*>(window->Picture1),
-                                static_cast<QWidget*>(window->Label4),
-                                static_cast<QWidget*>(window->Label5),
-                                static_cast<QWidget*>(window->Bar)}) {
+        for (QWidget* hidden :
+             {static_cast<QWidget*>(window->Picture1), static_cast<QWidget*>(window->Label4),
+              static_cast<QWidget*>(window->Label5), static_cast<QWidget*>(window->Bar)}) {
             QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
         }
         QVERIFY(window->Image1->pixmap().isNull());
@@ -158,15 +172,35 @@ private Q_SLOTS:
         QCOMPARE(window->A4->pixmap().size(), QSize(129, 181));
     }
 
+    // The printed page right-aligns its texts by these labels' widths.
+    void measuringLabelsAgreeWithThePage_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("layout text") << "Koptekst rechts";
+        QTest::newRow("markup stays text") << "<b>Familie</b>";
+        QTest::newRow("long") << "Een heel lange koptekst voor de rechterkant";
+    }
+    void measuringLabelsAgreeWithThePage() {
+        QFETCH(QString, text);
+        const PageStyle printed = PageStyle::printed();
+        for (auto [label, font] : {std::pair{window->Label4, printed.headerMeasureFont},
+                                   std::pair{window->Label5, printed.footerMeasureFont}}) {
+            label->setText(text);
+            label->adjustSize();
+            QCOMPARE(Twips::fromPixels(label->width()), TextMeasure::widthTwips(font, text));
+        }
+        QCOMPARE(window->Label4->font().pointSizeF(), 20.25);
+        QCOMPARE(window->Label5->font().pointSizeF(), 9.0);
+    }
+
     void focusOrder() {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QApplication::setActiveWindow(window.get());
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window->A4));
-        const QList<QWidget*> expected = {window->JaarCombo,  window->KopTekstLinks,
+        const QList<QWidget*> expected = {window->JaarCombo,      window->KopTekstLinks,
                                           window->VoetTekstLinks, window->Option1[0],
                                           window->KopTekstRechts, window->VoettekstRechts,
-                                          window->CopyCombo,   window->Check1};
+                                          window->CopyCombo,      window->Check1};
         // Tab stops at the selected option only, as option groups do.
         for (QWidget* next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -177,9 +211,9 @@ private Q_SLOTS:
             }
             QCOMPARE(focus, next);
         }
-        for (QWidget* button : {static_cast<QWidget*>(window->OkKnop),
-                                static_cast<QWidget*>(window->ExitKnop),
-                                static_cast<QWidget*>(window->Image1)}) {
+        for (QWidget* button :
+             {static_cast<QWidget*>(window->OkKnop), static_cast<QWidget*>(window->ExitKnop),
+              static_cast<QWidget*>(window->Image1)}) {
             QCOMPARE(button->focusPolicy(), Qt::NoFocus);
             QVERIFY(!button->accessibleName().isEmpty());
         }

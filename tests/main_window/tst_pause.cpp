@@ -56,10 +56,10 @@ private Q_SLOTS:
                                  << QPoint(306, 216);
         QTest::newRow("main exit, moved before")
             << ButtonRests::mainExit.top << ButtonRests::mainExit.left << QPoint(3, 4);
-        QTest::newRow("preview ok") << ButtonRests::previewOk.top << ButtonRests::previewOk.left
-                                    << QPoint(0, 0);
-        QTest::newRow("preview exit") << ButtonRests::previewExit.top
-                                      << ButtonRests::previewExit.left << QPoint(500, 700);
+        QTest::newRow("preview ok")
+            << ButtonRests::previewOk.top << ButtonRests::previewOk.left << QPoint(0, 0);
+        QTest::newRow("preview exit")
+            << ButtonRests::previewExit.top << ButtonRests::previewExit.left << QPoint(500, 700);
     }
     void pressFeedback() {
         QFETCH(int, restTop);

@@ -221,9 +221,11 @@ private Q_SLOTS:
         setrlimit(RLIMIT_FSIZE, &small);
         preview.OkKnop_Click();
         setrlimit(RLIMIT_FSIZE, &saved);
-        QVERIFY2(watcher.text.contains(QStringLiteral("niet opgeslagen")), qPrintable(watcher.text));
+        QVERIFY2(watcher.text.contains(QStringLiteral("niet opgeslagen")),
+                 qPrintable(watcher.text));
         QCOMPARE(readAll(target), QByteArray("oude inhoud"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("bestaand.bmp")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("bestaand.bmp")});
     }
 
     void readOnlyTargetIsRefusedByTheDialog() {
