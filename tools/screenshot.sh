@@ -7,11 +7,14 @@ program=${1:-$here/build/src/ostrabel}
 output=${2:-$here/docs/main-window.png}
 mkdir -p "$(dirname "$output")"
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and writes its number to the file.
+number_file=$(mktemp)
+Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$number_file" 2>/dev/null &
 xvfb=$!
-trap 'kill $program_pid $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
+program_pid=""
+trap 'kill $program_pid $xvfb 2>/dev/null || true; rm -f "$number_file"' EXIT
+for _ in $(seq 100); do [ -s "$number_file" ] && break; sleep 0.05; done
+export DISPLAY=:$(head -n1 "$number_file")
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 "$program" &

@@ -1,6 +1,5 @@
 """A private X server and the helpers the end-to-end tests drive it with."""
 import os
-import random
 import shutil
 import subprocess
 import sys
@@ -31,16 +30,19 @@ class XSession:
         self.home = tempfile.mkdtemp(prefix="ostrabel-e2e-")
 
     def __enter__(self):
-        for _ in range(20):
-            number = random.randint(100, 900)
-            if not os.path.exists("/tmp/.X11-unix/X%d" % number) and \
-                    not os.path.exists("/tmp/.X%d-lock" % number):
-                break
-        self.display = ":%d" % number
-        xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x1024x24",
-                                 "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
+        # Xvfb picks a free display itself and reports it, so parallel
+        # sessions never share or steal one another's server.
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                 "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
         self.processes.append(xvfb)
+        with os.fdopen(read_end) as reported:
+            number = reported.readline().strip()
+        if not number:
+            fail("Xvfb did not start")
+        self.display = ":" + number
         self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home,
                         XDG_RUNTIME_DIR=self.home, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8")
         self.env.pop("QT_QPA_PLATFORMTHEME", None)
