@@ -78,7 +78,9 @@ PrintOutcome PrintCalendar(const PageContent& content, const QString& copiesText
         return PrintOutcome::refused(refusedMessage());
     }
     sweep();
-    job.end();
+    if (!job.end()) {
+        return PrintOutcome::refused(refusedMessage());
+    }
     return PrintOutcome::done();
 }
 

@@ -24,7 +24,9 @@ PrintOutcome PrintCalendar(const PageContent& content, const QString& copiesText
 
 // The page on the given job, in this order: page set-up, copies, the page,
 // the sweep, end of document. Up to the header line a failure sends nothing
-// and comes back as a message; once the page is drawn it is always sent.
+// and comes back as a message; once the page is drawn it is always handed to
+// the printer, and a printer that refuses the finished job is reported the
+// same way.
 PrintOutcome PrintCalendar(const PageContent& content, const QString& copiesText, PrintJob& job,
                            const std::function<void()>& sweep);
 

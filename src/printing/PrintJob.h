@@ -20,8 +20,9 @@ public:
     // Opens the document under this name. Null when the printer will not
     // start it; nothing has been sent then.
     virtual DrawingSurface* begin(const QString& documentName) = 0;
-    // Ends the document: the page goes to the printer.
-    virtual void end() = 0;
+    // Ends the document: the page goes to the printer. False when the printer
+    // refused the finished job; nothing has been queued then.
+    virtual bool end() = 0;
     // Drops an opened document without sending the page.
     virtual void discard() = 0;
 };

@@ -1,6 +1,7 @@
 #include "printing/PrinterJob.h"
 
 #include "drawing/PrinterSurface.h"
+#include "printing/CupsAnswer.h"
 
 #include <QPageSize>
 #include <QPrinterInfo>
@@ -48,20 +49,20 @@ DrawingSurface* PrinterJob::begin(const QString& documentName) {
     return m_surface.get();
 }
 
-void PrinterJob::end() {
+bool PrinterJob::end() {
     m_surface.reset();
-    if (m_painter.isActive()) {
-        m_painter.end();
+    if (!m_painter.isActive()) {
+        return true;
     }
+    return m_painter.end() && CupsAnswer::lastRequestTaken();
 }
 
 void PrinterJob::discard() {
     m_surface.reset();
-    // Where the printer can drop the document, nothing is sent. Qt's print
-    // support for CUPS cannot: it sends the page when the painter ends, and
-    // ending it is the only way to let go of the document. The page only
-    // fails before the photo when the painter has stopped, and then there is
-    // nothing left to send.
+    // Qt's CUPS support cannot drop a begun document: ending the painter is
+    // the only way to let go of it, and that sends what was drawn. But the
+    // page only fails before the photo when the painter has already stopped,
+    // and then there is nothing to send.
     m_printer.abort();
     if (m_painter.isActive()) {
         m_painter.end();

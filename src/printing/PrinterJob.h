@@ -26,7 +26,7 @@ public:
     void setUpPage() override;
     void setCopyCount(qint16 copies) override;
     DrawingSurface* begin(const QString& documentName) override;
-    void end() override;
+    bool end() override;
     void discard() override;
 
     const QPrinter& printer() const { return m_printer; }
