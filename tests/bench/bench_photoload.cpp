@@ -1,0 +1,138 @@
+// Photo loading: time of PhotoLoader::load on a 24-megapixel JPEG next to a
+// plain full-size decode of the same file, and the peak memory of loading a
+// 100-megapixel JPEG, each measured in a fresh child process. Prints figures;
+// never fails on speed.
+#include "main_window/PhotoLoader.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+qint64 statusKb(const char* field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field)) {
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return -1;
+}
+
+// A gradient with a little texture, so the encoder has some detail to keep.
+bool makeJpeg(const QString& path, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const int texture = ((x * 7) ^ (y * 13)) & 15;
+            line[3 * x] = uchar(qint64(x) * 239 / width + texture);
+            line[3 * x + 1] = uchar(qint64(y) * 239 / height + texture);
+            line[3 * x + 2] = uchar(qint64(x + y) * 239 / (width + height) + texture);
+        }
+    }
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(90);
+    return writer.write(image);
+}
+
+QImage decode(const QString& mode, const QString& path) {
+    if (mode == "loader") {
+        return PhotoLoader::load(path);
+    }
+    QImageReader reader(path);
+    if (mode == "scaled") { // the loader's size, without its memory hint
+        reader.setScaledSize(PhotoLoader::decodeSize(reader.size()));
+    }
+    QImageReader::setAllocationLimit(0);
+    return reader.read();
+}
+
+// Child mode: decode one file the given way, print milliseconds, size and
+// the peak resident memory the decode added.
+int child(const QString& mode, const QString& path) {
+    // Load the JPEG plugin first: its start-up is not part of a decode.
+    QByteArray tiny;
+    QBuffer buffer(&tiny);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(16, 16, QImage::Format_RGB32).save(&buffer, "JPEG");
+    QImage::fromData(tiny, "JPEG");
+    const qint64 before = statusKb("VmRSS:");
+    QElapsedTimer clock;
+    clock.start();
+    const QImage image = decode(mode, path);
+    const qint64 ns = clock.nsecsElapsed();
+    std::printf("%.1f %d %d %lld\n", double(ns) / 1e6, image.width(), image.height(),
+                static_cast<long long>((statusKb("VmHWM:") - before) / 1024));
+    return image.isNull() ? 1 : 0;
+}
+
+struct Run {
+    double ms = 0;
+    QString size;
+    qint64 peakMb = 0;
+};
+
+Run runChild(const QString& mode, const QString& path) {
+    QProcess process;
+    process.start(QCoreApplication::applicationFilePath(), {"--child", mode, path});
+    process.waitForFinished(120'000);
+    const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
+    if (process.exitCode() != 0 || fields.size() != 4) {
+        return {-1, "failed", -1};
+    }
+    return {fields[0].toDouble(), fields[1] + "x" + fields[2], fields[3].toLongLong()};
+}
+
+void report(const char* label, const QString& mode, const QString& path, int runs) {
+    std::vector<Run> all;
+    for (int i = 0; i < runs; ++i) {
+        all.push_back(runChild(mode, path));
+    }
+    std::sort(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.ms < b.ms; });
+    const Run& median = all[all.size() / 2];
+    std::printf("  %-34s %-11s median %7.1f ms  min %7.1f ms  peak +%lld MB\n", label,
+                qPrintable(median.size), median.ms, all.front().ms,
+                static_cast<long long>(median.peakMb));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == "--child") {
+        return child(args[2], args[3]);
+    }
+    QTemporaryDir dir;
+    const QString photo24 = dir.filePath("24mp.jpg");
+    const QString photo100 = dir.filePath("100mp.jpg");
+    if (!makeJpeg(photo24, 6000, 4000) || !makeJpeg(photo100, 12248, 8168)) {
+        std::fprintf(stderr, "cannot write the test photos\n");
+        return 1;
+    }
+    constexpr int runs = 7;
+    std::printf("24 MP JPEG, 6000 x 4000, quality 90, %lld KB (%d runs, fresh process each)\n",
+                static_cast<long long>(QFile(photo24).size() / 1024), runs);
+    report("plain QImageReader, full size", "full", photo24, runs);
+    report("QImageReader at the loader's size", "scaled", photo24, runs);
+    report("PhotoLoader::load", "loader", photo24, runs);
+    std::printf("100 MP JPEG, 12248 x 8168, quality 90, %lld KB\n",
+                static_cast<long long>(QFile(photo100).size() / 1024));
+    report("plain QImageReader, full size", "full", photo100, 3);
+    report("PhotoLoader::load", "loader", photo100, 3);
+    return 0;
+}
