@@ -9,11 +9,11 @@
 #include "main_window/PictureHolder.h"
 #include "main_window/Placement.h"
 #include "main_window/PressFeedback.h"
+#include "preview/BmpWriter.h"
 #include "preview/RenderCalendarBitmap.h"
 
 #include <QLabel>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStyle>
 
@@ -179,34 +179,13 @@ void Voorbeeld::OkKnop_Click() {
         return; // Cancel stays silent.
     }
     QString error;
-    if (!writeBitmap(m_dialog.fileName, &error)) {
+    if (!BmpWriter::write(page(), m_dialog.fileName, &error)) {
         // Silence here would let the user believe the calendar was saved.
         QMessageBox::warning(this, QStringLiteral("Ostrabel"),
                              tr("De kalender is niet opgeslagen (%1). Kies een andere map of "
                                 "naam en probeer het opnieuw.")
                                  .arg(error));
     }
-}
-
-bool Voorbeeld::writeBitmap(const QString& path, QString* error) const {
-    // Written beside the target and renamed over it only when complete, so a
-    // failed save never leaves a half file or damages the one that was there.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    if (!page().save(&file, "BMP")) {
-        *error =
-            file.error() != QFileDevice::NoError ? file.errorString() : tr("schrijven mislukt");
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 void Voorbeeld::ExitKnop_Click() {

@@ -42,7 +42,6 @@ public Q_SLOTS:
 private:
     void createControls();
     void load(const PageContent& content);
-    bool writeBitmap(const QString& path, QString* error) const;
 
     CommonDialog& m_dialog;
     int m_sizeFactor;
