@@ -11,7 +11,7 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations
           libgl-dev fonts-liberation2)
 if [ "${1:-}" = "--tests" ]; then
     packages+=(xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
-               cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+               cups cups-client cups-bsd cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
                ghostscript pcal)
 fi
 
@@ -25,7 +25,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
 fi
 
 if [ ! -f "$build/build.ninja" ]; then
