@@ -27,6 +27,8 @@ import sys
 import tempfile
 import time
 
+from xsession import wait_for
+
 CUPSD = "/usr/sbin/cupsd"
 FILES_CONF = "/etc/cups/cups-files.conf"
 OUR_LINE = "FileDevice Yes  # for the Ostrabel print tests; removed when they end\n"
@@ -42,16 +44,6 @@ def _run(*args, check=True, env=None):
     if check and result.returncode != 0:
         raise PrinterError("%s failed: %s" % (" ".join(args), (result.stderr or result.stdout).strip()))
     return result
-
-
-def _wait(condition, timeout=15.0, step=0.1):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = condition()
-        if result:
-            return result
-        time.sleep(step)
-    return None
 
 
 def client_env(base=None):
@@ -125,8 +117,8 @@ class TestPrinter:
 
         driver = self._pdf_driver()
         # Just after a reload the scheduler may still refuse file: URIs.
-        added = _wait(lambda: _run("lpadmin", "-p", self.queue, "-E", "-v", "file:" + self.output,
-                                   "-m", driver, check=False).returncode == 0)
+        added = wait_for(lambda: _run("lpadmin", "-p", self.queue, "-E", "-v", "file:" + self.output,
+                                   "-m", driver, check=False).returncode == 0, 15)
         if not added:
             _run("lpadmin", "-p", self.queue, "-E", "-v", "file:" + self.output, "-m", driver)
         self.make_default()
@@ -191,7 +183,7 @@ class TestPrinter:
         for pid in _run("pgrep", "-x", "cupsd", check=False).stdout.split():
             os.kill(int(pid), signal.SIGHUP)
         time.sleep(1.0)
-        if not _wait(scheduler_running):
+        if not wait_for(scheduler_running, 15):
             raise PrinterError("the CUPS scheduler did not come back after reloading")
 
     def _pdf_driver(self):
@@ -211,7 +203,7 @@ class TestPrinter:
     def start_scheduler(self):
         self.own_cupsd = subprocess.Popen([CUPSD, "-f"], stdout=subprocess.DEVNULL,
                                           stderr=subprocess.DEVNULL)
-        if not _wait(scheduler_running):
+        if not wait_for(scheduler_running, 15):
             raise PrinterError("the CUPS scheduler did not start")
 
     def stop_scheduler(self):
@@ -221,7 +213,7 @@ class TestPrinter:
         self.own_cupsd.terminate()
         self.own_cupsd.wait(timeout=30)
         self.own_cupsd = None
-        _wait(lambda: not scheduler_running())
+        wait_for(lambda: not scheduler_running(), 15)
 
     def _stop_own_scheduler(self):
         if self.own_cupsd is not None:
@@ -267,7 +259,7 @@ class TestPrinter:
         return re.search(r"^%s-%d\s" % (re.escape(self.queue), job), lines, re.MULTILINE) is not None
 
     def wait_completed(self, job, timeout=60.0):
-        return _wait(lambda: self.completed(job), timeout, 0.05) is not None
+        return wait_for(lambda: self.completed(job), timeout, 0.05) is not None
 
     def job_attributes(self, job):
         """The job's IPP attributes as text, by name."""
