@@ -27,6 +27,11 @@ QImage solidPhoto(QColor color, QSize size = QSize(60, 40)) {
     return image;
 }
 
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -69,10 +74,7 @@ private Q_SLOTS:
         const QString good = dir.filePath(QStringLiteral("good.jpg"));
         QVERIFY(solidPhoto(Qt::red, QSize(300, 200)).save(good, "JPEG"));
         const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
-        QFile text(bad);
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("geen foto");
-        text.close();
+        QVERIFY(writeFile(bad, "geen foto"));
 
         dialog->answers = {good, bad, QString()};
         window->Image1_Click();
@@ -204,10 +206,7 @@ private Q_SLOTS:
     void failedSaveKeepsTheOldFileAndSaysSo() {
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("bestaand.bmp"));
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("oude inhoud");
-        old.close();
+        QVERIFY(writeFile(target, "oude inhoud"));
         Voorbeeld preview(window->pageContent(2005), 1, *dialog);
         dialog->answers = {target};
         ModalWatcher watcher;
@@ -231,10 +230,7 @@ private Q_SLOTS:
     void readOnlyTargetIsRefusedByTheDialog() {
         QTemporaryDir dir;
         const QString locked = dir.filePath(QStringLiteral("alleen-lezen.bmp"));
-        QFile file(locked);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("bewaar mij");
-        file.close();
+        QVERIFY(writeFile(locked, "bewaar mij"));
         QFile::setPermissions(locked, QFileDevice::ReadOwner);
         Voorbeeld preview(window->pageContent(2005), 1, *dialog);
         dialog->answers = {locked, QString()};
