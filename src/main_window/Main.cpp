@@ -3,6 +3,7 @@
 #include "drawing/PageStyle.h"
 #include "drawing/Twips.h"
 #include "main_window/CommonDialog.h"
+#include "main_window/Controls.h"
 #include "main_window/ImageButton.h"
 #include "main_window/InterfaceFont.h"
 #include "main_window/LineControl.h"
@@ -33,6 +34,9 @@ static void initResources() {
     Q_INIT_RESOURCE(ostrabel);
 }
 
+using Controls::measuringLabel;
+using Controls::setColor;
+
 namespace {
 
 const QColor captionText(64, 64, 64);
@@ -40,12 +44,6 @@ const QColor headerBoxes(200, 210, 220);
 const QColor footerBoxes(220, 210, 200);
 const QColor listBoxes(255, 224, 192);
 const QColor layoutBoxes(224, 224, 224);
-
-void setColor(QWidget& widget, QPalette::ColorRole role, const QColor& color) {
-    QPalette palette = widget.palette();
-    palette.setColor(role, color);
-    widget.setPalette(palette);
-}
 
 QLabel* caption(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -71,16 +69,6 @@ QComboBox* comboBox(QWidget* parent, const char* name, const QString& text) {
     setColor(*combo, QPalette::Base, listBoxes);
     setColor(*combo->lineEdit(), QPalette::Base, listBoxes);
     return combo;
-}
-
-QLabel* measuringLabel(QWidget* parent, const char* name, const QFont& font) {
-    auto* label = new QLabel(QStringLiteral("Koptekstrechts"), parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText); // a typed "<b>" is text, not markup
-    label->setFont(font);
-    label->adjustSize();
-    label->hide();
-    return label;
 }
 
 ImageButton* imageButton(QWidget* parent, const char* name, const QString& accessibleName,
@@ -218,11 +206,11 @@ void Main::createControls() {
 
     // The printed page measures its right-hand texts in these fonts.
     const PageStyle printed = PageStyle::printed();
-    Label5 = measuringLabel(this, "Label5", printed.footerMeasureFont);
+    Label5 = measuringLabel(this, "Label5", QStringLiteral("Voettekstrechts"),
+                            printed.footerMeasureFont);
     placeTwips(*Label5, 4590, 5910);
-    Label5->setText(QStringLiteral("Voettekstrechts"));
-    Label5->adjustSize();
-    Label4 = measuringLabel(this, "Label4", printed.headerMeasureFont);
+    Label4 =
+        measuringLabel(this, "Label4", QStringLiteral("Koptekstrechts"), printed.headerMeasureFont);
     placeTwips(*Label4, 4560, 2010);
 
     connect(Image1, &ImageButton::clicked, this, &Main::Image1_Click);

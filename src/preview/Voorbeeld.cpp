@@ -3,6 +3,7 @@
 #include "drawing/PageStyle.h"
 #include "drawing/Twips.h"
 #include "main_window/CommonDialog.h"
+#include "main_window/Controls.h"
 #include "main_window/ImageButton.h"
 #include "main_window/InterfaceFont.h"
 #include "main_window/Pause.h"
@@ -28,21 +29,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text) {
     label->setObjectName(QLatin1String(name));
     label->setFocusPolicy(Qt::NoFocus);
     return label;
-}
-
-void setTextColor(QWidget& widget, const QColor& color) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget.setPalette(palette);
-}
-
-QLabel* measuringLabel(QWidget* parent, const char* name, const QString& text, const QFont& font) {
-    QLabel* measuring = label(parent, name, text);
-    measuring->setTextFormat(Qt::PlainText); // a typed "<b>" is text, not markup
-    measuring->setFont(font);
-    measuring->adjustSize();
-    measuring->hide();
-    return measuring;
 }
 
 } // namespace
@@ -81,16 +67,16 @@ void Voorbeeld::createControls() {
     Pic->hide();
 
     Label3 = label(this, "Label3", sizeText(2));
-    setTextColor(*Label3, captionText);
+    Controls::setColor(*Label3, QPalette::WindowText, captionText);
     placeTwips(*Label3, 3990, 4350);
     Label3->adjustSize();
 
     const PageStyle style = PageStyle::bitmap(1);
-    Voettekstrechts =
-        measuringLabel(this, "Voettekstrechts", QStringLiteral("Label3"), style.footerMeasureFont);
+    Voettekstrechts = Controls::measuringLabel(this, "Voettekstrechts", QStringLiteral("Label3"),
+                                               style.footerMeasureFont);
     placeTwips(*Voettekstrechts, 3240, 3990);
-    Koptekstrechts = measuringLabel(this, "Koptekstrechts", QStringLiteral("Koptekstrechts"),
-                                    style.headerMeasureFont);
+    Koptekstrechts = Controls::measuringLabel(
+        this, "Koptekstrechts", QStringLiteral("Koptekstrechts"), style.headerMeasureFont);
     placeTwips(*Koptekstrechts, 2490, 3840);
 
     Image1 = label(this, "Image1", QString());
@@ -98,7 +84,7 @@ void Voorbeeld::createControls() {
     placeTwips(*Image1, 210, 120, 3375, 4335);
 
     Label2 = label(this, "Label2", QStringLiteral("Save as Bmp"));
-    setTextColor(*Label2, captionText);
+    Controls::setColor(*Label2, QPalette::WindowText, captionText);
     placeTwips(*Label2, 4920, 1200);
     Label2->adjustSize();
 
