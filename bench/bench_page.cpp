@@ -2,8 +2,8 @@
 // plain write of the same bytes and a PostScript calendar rasterised by
 // Ghostscript at the same size. Figures only; nothing passes or fails.
 #include "drawing/PageContent.h"
-#include "preview/BmpWriter.h"
-#include "preview/RenderCalendarBitmap.h"
+#include "drawing/RenderCalendarBitmap.h"
+#include "io/BmpWriter.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -2,7 +2,7 @@
 // plain full-size decode of the same file, and the peak memory of loading a
 // 100-megapixel JPEG, each measured in a fresh child process. Prints figures;
 // never fails on speed.
-#include "main_window/PhotoLoader.h"
+#include "io/PhotoLoader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Opening the preview, from the load step to the window shown, at both sizes.
 // Prints figures; never fails on speed.
-#include "main_window/CommonDialog.h"
 #include "preview/Voorbeeld.h"
+#include "widgets/CommonDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

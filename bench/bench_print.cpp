@@ -1,17 +1,17 @@
 // How long printing takes and how big the job gets, on the real default
 // printer. Prints figures; never fails on speed. Run it with a test queue as
 // the default printer:
-//   tools/test-printer.sh build/tests/bench_print [runs]
+//   tools/test-printer.sh build/bench/bench_print [runs]
 //
 // Per photo: the time from OK (after the press feedback) until the job is
 // completed in the queue, less the sweep, split into composing and handing
 // over the page, and the queue's own processing; and the job's size.
 #include "drawing/PageContent.h"
-#include "main_window/LineControl.h"
-#include "main_window/PhotoLoader.h"
+#include "io/PhotoLoader.h"
 #include "printing/PrintCalendar.h"
 #include "printing/PrinterJob.h"
-#include "printing/ProgressSweep.h"
+#include "widgets/LineControl.h"
+#include "widgets/ProgressSweep.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -121,7 +121,7 @@ bool printOnce(const QString& queue, const PageContent& content, LineControl& ba
     QElapsedTimer clock;
     clock.start();
     qint64 sweepNs = 0;
-    const PrintOutcome outcome = PrintCalendar(content, QStringLiteral("1"), *job, [&] {
+    const PrintOutcome outcome = PrintCalendar(content, QStringLiteral("1"), job.get(), [&] {
         QElapsedTimer sweep;
         sweep.start();
         ProgressSweep(bar);

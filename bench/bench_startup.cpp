@@ -1,7 +1,7 @@
 // Start-up time of the main window next to a bare Qt window, and the CPU time
 // a one-second Pause costs. Prints figures; never fails on speed.
 #include "main_window/Main.h"
-#include "main_window/Pause.h"
+#include "widgets/Pause.h"
 
 #include <QApplication>
 #include <QProcess>

@@ -1,11 +1,11 @@
 #!/usr/bin/python3
-"""Makes the small sample photos the photo-loader tests read and the seed
-corpus of its fuzz target.
+"""Makes the small sample photos that are both the seed corpus of the photo
+loader's fuzz target and what its unit test reads.
 
     /usr/bin/python3 tools/make_test_photos.py
 
-Needs PIL (Debian: python3-pil). Writes tests/main_window/data/ and
-tests/fuzz/corpus/ relative to the repository. Every picture is a few KB.
+Needs PIL (Debian: python3-pil). Writes tests/fuzz/corpus/ relative to the
+repository. Every picture is a few KB.
 
 Corpus files named found_* were found by fuzzing; they are kept by hand and
 left alone here.
@@ -20,11 +20,7 @@ import struct
 from PIL import Image
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-DATA = ROOT / "tests" / "main_window" / "data"
 CORPUS = ROOT / "tests" / "fuzz" / "corpus"
-
-# Headers that claim absurd sizes; the unit test reads these too.
-FORGED_FOR_TESTS = ("jpeg_claims_60000.jpg", "bmp_claims_60000.bmp", "gif_huge_screen.gif")
 
 TOP_LEFT = (220, 40, 40)
 TOP_RIGHT = (40, 200, 60)
@@ -96,7 +92,6 @@ def gif_with_screen(width, height):
 
 
 def main():
-    DATA.mkdir(parents=True, exist_ok=True)
     CORPUS.mkdir(parents=True, exist_ok=True)
     photo = quadrants()
     samples = {
@@ -110,15 +105,16 @@ def main():
         "transparent.gif": transparent_gif(),
     }
     for name, data in samples.items():
-        (DATA / name).write_bytes(data)
         (CORPUS / name).write_bytes(data)
 
     baseline = samples["quadrants.jpg"]
+    scan = baseline.index(b"\xff\xda")
     hostile = {
         "empty": b"",
         "text.jpg": b"Dit is geen foto.\n",
         "truncated_header.jpg": baseline[:100],
-        "truncated_half.jpg": baseline[: len(baseline) * 2 // 3],
+        # Cut halfway through the pixel data: the top is there, the rest is not.
+        "truncated_half.jpg": baseline[: scan + (len(baseline) - scan) // 2],
         "jpeg_claims_60000.jpg": with_jpeg_size(baseline, 60000, 60000),
         # Within the loader's limits, so the decoder really runs on it.
         "jpeg_claims_9000.jpg": with_jpeg_size(baseline, 9000, 6000),
@@ -135,8 +131,6 @@ def main():
     }
     for name, data in hostile.items():
         (CORPUS / name).write_bytes(data)
-        if name in FORGED_FOR_TESTS:
-            (DATA / name).write_bytes(data)
 
 
 if __name__ == "__main__":

@@ -7,4 +7,4 @@
 #   tools/test-printer.sh build/bench/bench_print
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-exec /usr/bin/python3 "$here/tests/e2e/testprinter.py" "$@"
+exec /usr/bin/python3 "$here/tests/e2e/fixtures.py" "$@"

@@ -6,6 +6,7 @@
 #include "drawing/DrawBox.h"
 #include "drawing/DrawingSurface.h"
 #include "drawing/PageContent.h"
+#include "drawing/PageGeometry.h"
 #include "drawing/PageStyle.h"
 #include "drawing/TextMeasure.h"
 
@@ -17,7 +18,6 @@ namespace {
 constexpr int headerY = 450;
 constexpr int headerLeftX = 900;
 constexpr int yearX = 5220;
-constexpr int photoLeft = 900, photoTop = 1050, photoWidth = 9800, photoHeight = 6600;
 constexpr int frameLeft = 870, frameTop = 1020, frameRight = 10730, frameBottom = 7680;
 constexpr int footerY = 7720;
 constexpr int footerLeftX = 900;
@@ -131,8 +131,9 @@ bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
 
     // From here on a step that fails is left out: no photo leaves its area
     // blank and the rest of the page is still drawn.
-    surface.paintPicture(content.photo, page.at(photoLeft), page.at(photoTop), page.at(photoWidth),
-                         page.at(photoHeight));
+    const QRect photo = PageGeometry::photoArea;
+    surface.paintPicture(content.photo, page.at(photo.left()), page.at(photo.top()),
+                         page.at(photo.width()), page.at(photo.height()));
     page.outline(page.at(frameLeft), page.at(frameTop), page.at(frameRight), page.at(frameBottom));
 
     double monthX = page.at(firstMonthX);
@@ -146,8 +147,8 @@ bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
         }
     }
 
-    // The footer texts keep the colour of the last day cell, red; on the
-    // bitmap page they also keep the day numbers' size.
+    // The footer line keeps the colour of the last day cell, red; on the
+    // bitmap page it also keeps the day numbers' size.
     if (style.footerFontSize)
         surface.setFontSize(*style.footerFontSize * style.scale);
     page.print(page.at(footerLeftX), page.at(footerY), content.footerLeft);
@@ -155,8 +156,6 @@ bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
                                 page.measured(style.footerMeasureFont, content.footerRight);
     page.print(footerRightX, page.at(footerY), content.footerRight);
 
-    if (style.footerFontSize)
-        surface.setFontSize(*style.footerFontSize * style.scale);
     surface.setTextColor(creditColor);
     page.print(page.at(creditX), page.at(footerY), creditLine);
     return true;

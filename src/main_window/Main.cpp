@@ -1,21 +1,24 @@
 #include "main_window/Main.h"
 
+#include "calendar/YearTable.h"
+#include "calendar/YearText.h"
 #include "drawing/PageStyle.h"
 #include "drawing/Twips.h"
-#include "main_window/CommonDialog.h"
-#include "main_window/Controls.h"
-#include "main_window/ImageButton.h"
-#include "main_window/InterfaceFont.h"
-#include "main_window/LineControl.h"
-#include "main_window/MousePointer.h"
-#include "main_window/Pause.h"
-#include "main_window/PhotoLoader.h"
-#include "main_window/PictureHolder.h"
-#include "main_window/Placement.h"
-#include "main_window/PressFeedback.h"
-#include "main_window/YearText.h"
+#include "io/PhotoLoader.h"
 #include "preview/Voorbeeld.h"
 #include "printing/PrintCalendar.h"
+#include "printing/PrinterJob.h"
+#include "widgets/CommonDialog.h"
+#include "widgets/Controls.h"
+#include "widgets/ImageButton.h"
+#include "widgets/InterfaceFont.h"
+#include "widgets/LineControl.h"
+#include "widgets/MousePointer.h"
+#include "widgets/Pause.h"
+#include "widgets/PictureHolder.h"
+#include "widgets/Placement.h"
+#include "widgets/PressFeedback.h"
+#include "widgets/ProgressSweep.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,35 +31,27 @@
 #include <QScreen>
 #include <QStyle>
 
-// The pictures live in the static core library, whose resource object the
-// linker would otherwise drop.
+// The pictures live in a static library, whose resource object the linker
+// would otherwise drop.
 static void initResources() {
     Q_INIT_RESOURCE(ostrabel);
 }
 
+using Controls::caption;
+using Controls::imageButton;
 using Controls::measuringLabel;
+using Controls::setCaptionColor;
 using Controls::setColor;
 
 namespace {
 
-const QColor captionText(64, 64, 64);
 const QColor headerBoxes(200, 210, 220);
 const QColor footerBoxes(220, 210, 200);
 const QColor listBoxes(255, 224, 192);
-const QColor layoutBoxes(224, 224, 224);
-
-QLabel* caption(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    setColor(*label, QPalette::WindowText, captionText);
-    label->adjustSize();
-    return label;
-}
 
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text) {
     auto* box = new QLineEdit(text, parent);
     box->setObjectName(QLatin1String(name));
-    setColor(*box, QPalette::Base, layoutBoxes);
     return box;
 }
 
@@ -71,14 +66,6 @@ QComboBox* comboBox(QWidget* parent, const char* name, const QString& text) {
     return combo;
 }
 
-ImageButton* imageButton(QWidget* parent, const char* name, const QString& accessibleName,
-                         const QString& picture) {
-    auto* button = new ImageButton(accessibleName, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setPixmap(QPixmap(picture));
-    return button;
-}
-
 } // namespace
 
 const QString Main::instructionText =
@@ -89,11 +76,12 @@ const QString Main::instructionText =
                    "5. Aantal copy's bij het printen. \r\n"
                    "6. Druk op de Ok-knop om te starten.");
 
-Main::Main(CommonDialog* dialog, QWidget* parent)
+Main::Main(CommonDialog* dialog, PrintJobs printJobs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint)
-    , m_commonDialog(dialog != nullptr ? dialog : new CommonDialog) {
+    , m_commonDialog(dialog != nullptr ? dialog : new CommonDialog)
+    , m_printJobs(printJobs ? std::move(printJobs) : PrintJobs(&PrinterJob::onDefaultPrinter)) {
     initResources();
     m_commonDialog->setParent(this);
     setObjectName(QStringLiteral("Main"));
@@ -106,8 +94,12 @@ Main::Main(CommonDialog* dialog, QWidget* parent)
 
 Main::~Main() = default;
 
-// The controls as laid out, before the load step moves most of them.
+// The controls with their texts, colours and pictures, created in layout
+// order: later siblings lie on top of earlier ones. The load step places
+// them; only the hidden helpers keep their layout places.
 void Main::createControls() {
+    resize(Twips::toPixels(9780), Twips::toPixels(5355));
+
     Picture1 = new PictureHolder(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     placeTwips(*Picture1, 210, 6570, 1275, 1545);
@@ -115,47 +107,33 @@ void Main::createControls() {
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    placeTwips(*Frame1, 30, 90, 6015, 4065);
 
-    // Created in layout order: later siblings lie on top of earlier ones.
     Check1 = new QCheckBox(QStringLiteral("Klein"), Frame1);
     Check1->setObjectName(QStringLiteral("Check1"));
-    setColor(*Check1, QPalette::WindowText, captionText);
+    setCaptionColor(*Check1);
     Check1->setToolTip(QStringLiteral(" Save to Bitmap "));
-    placeTwips(*Check1, 1530, 5070, 705, 345);
 
     CopyCombo = comboBox(Frame1, "CopyCombo", QStringLiteral("1"));
-    placeTwips(*CopyCombo, 3540, 1860, 615, 315);
     VoettekstRechts = textBox(Frame1, "VoettekstRechts", QStringLiteral("Voettekst rechts"));
-    placeTwips(*VoettekstRechts, 2850, 2340, 3585, 285);
     KopTekstRechts = textBox(Frame1, "KopTekstRechts", QStringLiteral("Koptekst rechts"));
-    placeTwips(*KopTekstRechts, 600, 2340, 3585, 285);
 
     Option1[1] = new QRadioButton(QStringLiteral("Print"), Frame1);
     Option1[1]->setObjectName(QStringLiteral("Option1_1"));
-    placeTwips(*Option1[1], 3630, 240, 795, 225);
     Option1[0] = new QRadioButton(QStringLiteral("Bitmap"), Frame1);
     Option1[0]->setObjectName(QStringLiteral("Option1_0"));
-    placeTwips(*Option1[0], 3300, 240, 855, 255);
     for (QRadioButton* option : Option1) {
-        setColor(*option, QPalette::WindowText, captionText);
+        setCaptionColor(*option);
     }
     Option1[0]->setChecked(true);
 
     VoetTekstLinks = textBox(Frame1, "VoetTekstLinks", QStringLiteral("Voettekst links"));
-    placeTwips(*VoetTekstLinks, 2490, 2340, 3585, 315);
     KopTekstLinks = textBox(Frame1, "KopTekstLinks", QStringLiteral("Koptekst links"));
-    placeTwips(*KopTekstLinks, 270, 2310, 3585, 285);
     JaarCombo = comboBox(Frame1, "JaarCombo", QStringLiteral("2005"));
-    placeTwips(*JaarCombo, 3540, 2550, 855, 315);
 
-    // Labels are drawn on the frame itself, so they go below the windowed
-    // controls; A4back must lie under A4.
     A4back = new QLabel(Frame1);
     A4back->setObjectName(QStringLiteral("A4back"));
     A4back->setFrameStyle(QFrame::Box | QFrame::Plain);
     A4back->setAutoFillBackground(true);
-    placeTwips(*A4back, 270, 210, 1995, 2895);
 
     A4 = new QLabel(Frame1);
     A4->setObjectName(QStringLiteral("A4"));
@@ -163,12 +141,10 @@ void Main::createControls() {
     A4->setPixmap(QPixmap(QStringLiteral(":/pictures/a4.gif")));
     A4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     A4->setFocusPolicy(Qt::StrongFocus);
-    placeTwips(*A4, 360, 300, 1815, 2715);
 
     Image1 = new ImageButton(QStringLiteral("Foto laden"), A4);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
-    placeTwips(*Image1, 270, 180, 1545, 945);
 
     Bar = new LineControl(A4);
     Bar->setObjectName(QStringLiteral("Bar"));
@@ -176,17 +152,12 @@ void Main::createControls() {
     Bar->hide();
 
     Label6 = caption(Frame1, "Label6", QStringLiteral("Copy's"));
-    placeTwips(*Label6, 3570, 1320);
     Label3 = caption(Frame1, "Label3", QStringLiteral("Start"));
-    placeTwips(*Label3, 3600, 4080);
     OkKnop =
         imageButton(Frame1, "OkKnop", QStringLiteral("Ok"), QStringLiteral(":/pictures/ok.gif"));
-    placeTwips(*OkKnop, 3450, 4560, 600, 450);
     ExitKnop = imageButton(Frame1, "ExitKnop", QStringLiteral("Exit"),
                            QStringLiteral(":/pictures/exit.gif"));
-    placeTwips(*ExitKnop, 3450, 5280, 600, 450);
     Label2 = caption(Frame1, "Label2", QStringLiteral("Year"));
-    placeTwips(*Label2, 3570, 3510);
 
     Label1 = caption(Frame1, "Label1", QStringLiteral("Label1"));
     QFont instructions(QStringLiteral("Arial"));
@@ -194,15 +165,14 @@ void Main::createControls() {
     Label1->setFont(instructions);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(*Label1, 1170, 2340, 3495, 1245);
 
-    // Stacking: the labels drawn on the frame lie under its windowed controls.
+    // Labels are drawn on the frame itself, so they lie under its windowed
+    // controls, and A4back under A4.
     for (QWidget* label : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
                            static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label6),
                            static_cast<QWidget*>(A4back)}) {
         label->lower();
     }
-    A4back->lower();
 
     // The printed page measures its right-hand texts in these fonts.
     const PageStyle printed = PageStyle::printed();
@@ -229,47 +199,50 @@ void Main::load() {
     // and a 23 px title bar) for the window manager's frame.
     setFixedSize(Twips::toPixels(clientWidthTwips), Twips::toPixels(clientHeightTwips));
 
-    placeTwips(*Frame1, -15, 75, 6090, 3810);
-    placeTwips(*A4back, 240, 150, 2055, 2835);
-    placeTwips(*A4, 300, 210, 1935, 2715);
-    placeTwips(*Image1, 300, 210, 1485, 885);
-    placeTwips(*Label1, 990, 2400, 3600, 1290);
-
-    Label1->setText(instructionText);
-
-    struct TextBoxPlace {
-        QLineEdit* box;
-        int top;
-        QColor background;
+    // Every visible control's final place, in the order the load step has
+    // always placed them. A size of 0 leaves a label sized to its caption.
+    const Placement places[] = {
+        {Frame1, -15, 75, 6090, 3810},
+        {A4back, 240, 150, 2055, 2835},
+        {A4, 300, 210, 1935, 2715},
+        {Image1, 300, 210, 1485, 885},
+        {Label1, 990, 2400, 3600, 1290},
+        {KopTekstLinks, 240, 2340, 3600, 285},
+        {KopTekstRechts, 570, 2340, 3600, 285},
+        {VoetTekstLinks, 2430, 2340, 3600, 315},
+        {VoettekstRechts, 2790, 2340, 3600, 285},
+        {Label6, 3330, 1440, 0, 0},
+        {CopyCombo, 3270, 2010, 600, 315},
+        {JaarCombo, 3270, 2700, 750, 315},
+        {Label2, 3330, 3510, 0, 0},
+        {Option1[0], 3150, 180, 855, 255},
+        {Option1[1], 3450, 180, 795, 225},
+        {OkKnop, ButtonRests::mainOk.top, ButtonRests::mainOk.left, 600, 450},
+        {ExitKnop, ButtonRests::mainExit.top, ButtonRests::mainExit.left, 600, 450},
+        {Label3, 3345, 4170, 0, 0},
+        {Check1, 1530, 5070, 705, 345},
     };
-    for (const TextBoxPlace& place : {TextBoxPlace{KopTekstLinks, 240, headerBoxes},
-                                      TextBoxPlace{KopTekstRechts, 570, headerBoxes},
-                                      TextBoxPlace{VoetTekstLinks, 2430, footerBoxes},
-                                      TextBoxPlace{VoettekstRechts, 2790, footerBoxes}}) {
-        placeTwips(*place.box, place.top, 2340, 3600, Twips::fromPixels(place.box->height()));
-        setColor(*place.box, QPalette::Base, place.background);
+    for (const Placement& place : places) {
+        place.apply();
     }
 
-    placeTwips(*Label6, 3330, 1440);
-    placeTwips(*CopyCombo, 3270, 2010, 600, Twips::fromPixels(CopyCombo->height()));
+    Label1->setText(instructionText);
+    for (QLineEdit* box : {KopTekstLinks, KopTekstRechts}) {
+        setColor(*box, QPalette::Base, headerBoxes);
+    }
+    for (QLineEdit* box : {VoetTekstLinks, VoettekstRechts}) {
+        setColor(*box, QPalette::Base, footerBoxes);
+    }
+
     for (int copies = 1; copies <= 20; ++copies) {
         CopyCombo->addItem(QString::number(copies));
     }
-    placeTwips(*JaarCombo, 3270, 2700, 750, Twips::fromPixels(JaarCombo->height()));
-    for (int year = 2000; year <= 2020; ++year) {
+    for (qint32 year = YearTable::firstYear; year <= YearTable::lastYear; ++year) {
         JaarCombo->addItem(QString::number(year));
     }
     // Filling a list must not change what the box shows.
     CopyCombo->setEditText(QStringLiteral("1"));
     JaarCombo->setEditText(QStringLiteral("2005"));
-
-    placeTwips(*Label2, 3330, 3510);
-    placeTwips(*Option1[0], 3150, 180);
-    placeTwips(*Option1[1], 3450, 180);
-    placeTwips(*OkKnop, ButtonRests::mainOk.top, ButtonRests::mainOk.left);
-    placeTwips(*ExitKnop, ButtonRests::mainExit.top, ButtonRests::mainExit.left);
-    placeTwips(*Label3, 3345, 4170);
-    placeTwips(*Check1, 1530, 5070);
 
     m_sizeFactor = 1;
 
@@ -338,22 +311,21 @@ std::optional<qint32> Main::yearOrComplain() {
 
 void Main::OkKnop_Click() {
     PressFeedback(*OkKnop, ButtonRests::mainOk);
+    const std::optional<qint32> year = yearOrComplain();
+    if (!year) {
+        return;
+    }
     if (Option1[0]->isChecked()) {
-        const std::optional<qint32> year = yearOrComplain();
-        if (!year) {
-            return;
-        }
         // Made afresh for every opening, so it always shows the current choices.
         Voorbeeld preview(pageContent(*year), m_sizeFactor, *m_commonDialog, this);
         preview.exec();
         return;
     }
-    const std::optional<qint32> year = yearOrComplain();
-    if (!year) {
-        return;
-    }
+
     ++m_printing;
-    const PrintOutcome outcome = PrintCalendar(*year, *this);
+    const std::unique_ptr<PrintJob> job = m_printJobs();
+    const PrintOutcome outcome = PrintCalendar(pageContent(*year), CopyCombo->currentText(),
+                                               job.get(), [this] { ProgressSweep(*Bar); });
     --m_printing;
     if (m_exitRequested) {
         if (m_printing == 0) {

@@ -2,14 +2,16 @@
 
 #include "drawing/PageContent.h"
 
-#include <optional>
-
 #include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
 
 class CommonDialog;
 class ImageButton;
 class LineControl;
 class PictureHolder;
+class PrintJob;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -22,19 +24,35 @@ class QRadioButton;
 class Main : public QWidget {
     Q_OBJECT
 public:
-    explicit Main(CommonDialog* dialog = nullptr, QWidget* parent = nullptr);
+    // Where printing goes: a job on the default printer, or null when there
+    // is none.
+    using PrintJobs = std::function<std::unique_ptr<PrintJob>()>;
+
+    // Tests hand in their own dialog and printer; by default the real ones.
+    explicit Main(CommonDialog* dialog = nullptr, PrintJobs printJobs = {},
+                  QWidget* parent = nullptr);
     ~Main() override;
 
     static const QString instructionText;
 
-    // The bitmap size: 1 = 770 x 1100 pixels, 2 = 1540 x 2200 pixels.
-    int sizeFactor() const { return m_sizeFactor; }
-    const QString& pictureFile() const { return m_pictureFile; }
+    // Client size chosen for the 6300 x 4215 twip outer window (see .cpp).
+    static constexpr int clientWidthTwips = 6240;
+    static constexpr int clientHeightTwips = 3870;
 
-    CommonDialog& commonDialog() { return *m_commonDialog; }
+public Q_SLOTS:
+    void Image1_Click();
+    void Check1_Click();
+    void OkKnop_Click();
+    void ExitKnop_Click();
 
+private:
+    void createControls();
+    void load();
+    void setTabOrder();
     // The user's choices for one page, read from the controls now.
     PageContent pageContent(qint32 year) const;
+    std::optional<qint32> yearOrComplain();
+    void endProgram();
 
     QGroupBox* Frame1 = nullptr;
     QLabel* A4back = nullptr;
@@ -59,24 +77,8 @@ public:
     ImageButton* OkKnop = nullptr;
     ImageButton* ExitKnop = nullptr;
 
-    // Client size chosen for the 6300 x 4215 twip outer window (see .cpp).
-    static constexpr int clientWidthTwips = 6240;
-    static constexpr int clientHeightTwips = 3870;
-
-public Q_SLOTS:
-    void Image1_Click();
-    void Check1_Click();
-    void OkKnop_Click();
-    void ExitKnop_Click();
-
-private:
-    void createControls();
-    void load();
-    void setTabOrder();
-    std::optional<qint32> yearOrComplain();
-    void endProgram();
-
     CommonDialog* m_commonDialog = nullptr;
+    PrintJobs m_printJobs;
     int m_sizeFactor = 1;
     // Exit while a page is being printed waits for the job to be sent.
     int m_printing = 0;

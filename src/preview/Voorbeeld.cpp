@@ -1,37 +1,23 @@
 #include "preview/Voorbeeld.h"
 
+#include "drawing/PageGeometry.h"
 #include "drawing/PageStyle.h"
+#include "drawing/RenderCalendarBitmap.h"
 #include "drawing/Twips.h"
-#include "main_window/CommonDialog.h"
-#include "main_window/Controls.h"
-#include "main_window/ImageButton.h"
-#include "main_window/InterfaceFont.h"
-#include "main_window/Pause.h"
-#include "main_window/PictureHolder.h"
-#include "main_window/Placement.h"
-#include "main_window/PressFeedback.h"
-#include "preview/BmpWriter.h"
-#include "preview/RenderCalendarBitmap.h"
+#include "io/BmpWriter.h"
+#include "widgets/CommonDialog.h"
+#include "widgets/Controls.h"
+#include "widgets/ImageButton.h"
+#include "widgets/InterfaceFont.h"
+#include "widgets/Pause.h"
+#include "widgets/PictureHolder.h"
+#include "widgets/Placement.h"
+#include "widgets/PressFeedback.h"
 
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
-
-namespace {
-
-constexpr int pageWidthTwips = 11550;
-constexpr int pageHeightTwips = 16500;
-const QColor captionText(64, 64, 64);
-
-QLabel* label(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFocusPolicy(Qt::NoFocus);
-    return label;
-}
-
-} // namespace
 
 Voorbeeld::Voorbeeld(const PageContent& content, int sizeFactor, CommonDialog& dialog,
                      QWidget* parent)
@@ -57,19 +43,16 @@ const QImage& Voorbeeld::page() const {
     return Pic->picture();
 }
 
-// The controls as laid out, before the load step places them.
+// The controls with their texts, fonts and pictures, in layout order. The
+// load step places them; the hidden ones keep their layout places.
 void Voorbeeld::createControls() {
     resize(Twips::toPixels(7650), Twips::toPixels(5355));
 
     Pic = new PictureHolder(this);
     Pic->setObjectName(QStringLiteral("Pic"));
-    placeTwips(*Pic, 300, 4080, 1305, 1665);
     Pic->hide();
 
-    Label3 = label(this, "Label3", sizeText(2));
-    Controls::setColor(*Label3, QPalette::WindowText, captionText);
-    placeTwips(*Label3, 3990, 4350);
-    Label3->adjustSize();
+    Label3 = Controls::caption(this, "Label3", sizeText(2));
 
     const PageStyle style = PageStyle::bitmap(1);
     Voettekstrechts = Controls::measuringLabel(this, "Voettekstrechts", QStringLiteral("Label3"),
@@ -79,29 +62,21 @@ void Voorbeeld::createControls() {
         this, "Koptekstrechts", QStringLiteral("Koptekstrechts"), style.headerMeasureFont);
     placeTwips(*Koptekstrechts, 2490, 3840);
 
-    Image1 = label(this, "Image1", QString());
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAccessibleName(QStringLiteral("Voorbeeld van de kalender"));
-    placeTwips(*Image1, 210, 120, 3375, 4335);
 
-    Label2 = label(this, "Label2", QStringLiteral("Save as Bmp"));
-    Controls::setColor(*Label2, QPalette::WindowText, captionText);
-    placeTwips(*Label2, 4920, 1200);
-    Label2->adjustSize();
-
-    OkKnop = new ImageButton(QStringLiteral("Opslaan als BMP"), this);
-    OkKnop->setObjectName(QStringLiteral("OkKnop"));
-    OkKnop->setPixmap(QPixmap(QStringLiteral(":/pictures/ok.gif")));
-    placeTwips(*OkKnop, 4830, 2220, 600, 450);
-    ExitKnop = new ImageButton(QStringLiteral("Sluiten"), this);
-    ExitKnop->setObjectName(QStringLiteral("ExitKnop"));
-    ExitKnop->setPixmap(QPixmap(QStringLiteral(":/pictures/exit.gif")));
-    placeTwips(*ExitKnop, 4830, 2880, 600, 450);
+    Label2 = Controls::caption(this, "Label2", QStringLiteral("Save as Bmp"));
+    OkKnop = Controls::imageButton(this, "OkKnop", QStringLiteral("Opslaan als BMP"),
+                                   QStringLiteral(":/pictures/ok.gif"));
+    ExitKnop = Controls::imageButton(this, "ExitKnop", QStringLiteral("Sluiten"),
+                                     QStringLiteral(":/pictures/exit.gif"));
 
     // The bordered panel lies under everything, as the frame of the preview.
-    Label1 = label(this, "Label1", QString());
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Label1->setAutoFillBackground(true);
-    placeTwips(*Label1, 90, 30, 3555, 4545);
     Label1->lower();
 
     connect(OkKnop, &ImageButton::clicked, this, &Voorbeeld::OkKnop_Click);
@@ -116,16 +91,20 @@ void Voorbeeld::load(const PageContent& content) {
     // nothing reflows.
     resize(Twips::toPixels(clientWidthTwips), Twips::toPixels(clientHeightTwips));
 
-    placeTwips(*Label1, 120, 90, 6300, 8700);
-    placeTwips(*Image1, 180, 150, 6180, 8580);
-    const int width = pageWidthTwips * m_sizeFactor;
-    const int height = pageHeightTwips * m_sizeFactor;
-    Pic->resize(Twips::toPixels(width), Pic->height());
-    Pic->resize(Pic->width(), Twips::toPixels(height));
-    placeTwips(*OkKnop, ButtonRests::previewOk.top, ButtonRests::previewOk.left);
-    placeTwips(*ExitKnop, ButtonRests::previewExit.top, ButtonRests::previewExit.left);
-    placeTwips(*Label2, 9045, 3990);
-    placeTwips(*Label3, 9045, 120);
+    // The page surface keeps its layout place and takes the page's size.
+    const Placement places[] = {
+        {Label1, 120, 90, 6300, 8700},
+        {Image1, 180, 150, 6180, 8580},
+        {Pic, 300, 4080, PageGeometry::widthTwips * m_sizeFactor,
+         PageGeometry::heightTwips * m_sizeFactor},
+        {OkKnop, ButtonRests::previewOk.top, ButtonRests::previewOk.left, 600, 450},
+        {ExitKnop, ButtonRests::previewExit.top, ButtonRests::previewExit.left, 600, 450},
+        {Label2, 9045, 3990, 0, 0},
+        {Label3, 9045, 120, 0, 0},
+    };
+    for (const Placement& place : places) {
+        place.apply();
+    }
 
     if (m_sizeFactor == 1 || m_sizeFactor == 2) {
         Label3->setText(sizeText(m_sizeFactor));
@@ -157,7 +136,6 @@ void Voorbeeld::load(const PageContent& content) {
 
 void Voorbeeld::OkKnop_Click() {
     PressFeedback(*OkKnop, ButtonRests::previewOk);
-    m_dialog.cancelError = true;
     m_dialog.fileName = QString();
     m_dialog.flags = CommonDialog::OverwritePrompt | CommonDialog::NoReadOnlyReturn;
     m_dialog.filter = QStringLiteral("Bitmap format (*.bmp)|*.bmp");

@@ -21,16 +21,6 @@ public:
     // The rendered page at full size, as it is saved.
     const QImage& page() const;
 
-    PictureHolder* Pic = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Voettekstrechts = nullptr;
-    QLabel* Koptekstrechts = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Label2 = nullptr;
-    ImageButton* OkKnop = nullptr;
-    ImageButton* ExitKnop = nullptr;
-    QLabel* Label1 = nullptr;
-
     // Client size chosen for the 6600 x 9900 twip outer window (see .cpp).
     static constexpr int clientWidthTwips = 6540;
     static constexpr int clientHeightTwips = 9555;
@@ -42,6 +32,16 @@ public Q_SLOTS:
 private:
     void createControls();
     void load(const PageContent& content);
+
+    PictureHolder* Pic = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Voettekstrechts = nullptr;
+    QLabel* Koptekstrechts = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Label2 = nullptr;
+    ImageButton* OkKnop = nullptr;
+    ImageButton* ExitKnop = nullptr;
+    QLabel* Label1 = nullptr;
 
     CommonDialog& m_dialog;
     int m_sizeFactor;

@@ -1,17 +1,12 @@
 #include "printing/CopyCount.h"
 
+#include "calendar/WholeNumber.h"
+
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 std::optional<qint16> CopyCount::parse(const QString& text) {
-    static const QRegularExpression wholeNumber(QStringLiteral("^\\+?[0-9]+$"));
-    const QString trimmed = text.trimmed();
-    if (!wholeNumber.match(trimmed).hasMatch()) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const qlonglong copies = trimmed.toLongLong(&ok, 10);
-    if (!ok || copies < 1 || copies > most) {
+    qint64 copies = 0;
+    if (WholeNumber::read(text, 1, most, &copies) != WholeNumber::Reading::Number) {
         return std::nullopt;
     }
     return qint16(copies);

@@ -1,7 +1,7 @@
 #include "printing/PrinterJob.h"
 
-#include "drawing/PrinterSurface.h"
 #include "printing/CupsAnswer.h"
+#include "printing/PrinterSurface.h"
 
 #include <QPageSize>
 #include <QPrinterInfo>

@@ -1,6 +1,6 @@
 // libFuzzer entry for PhotoLoader: any bytes go in, and what comes out must
 // be null or a photo within the loader's promises.
-#include "main_window/PhotoLoader.h"
+#include "io/PhotoLoader.h"
 
 #include <QBuffer>
 #include <QByteArray>

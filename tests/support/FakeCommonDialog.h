@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_window/CommonDialog.h"
+#include "widgets/CommonDialog.h"
 
 #include <QStringList>
 
@@ -11,19 +11,15 @@ public:
     QStringList answers;
     QStringList filtersSeen;
     QStringList refusals;
-    int asked = 0;
 
 protected:
-    QString askOpenFileName(QWidget*, const QString& qtFilter) override { return next(qtFilter); }
-    QString askSaveFileName(QWidget*, const QString& qtFilter, bool) override {
-        return next(qtFilter);
-    }
+    QString askOpenFileName(QWidget*, const QString& filter) override { return next(filter); }
+    QString askSaveFileName(QWidget*, const QString& filter, bool) override { return next(filter); }
     void refuse(QWidget*, const QString& message) override { refusals << message; }
 
 private:
-    QString next(const QString& qtFilter) {
-        ++asked;
-        filtersSeen << qtFilter;
+    QString next(const QString& filter) {
+        filtersSeen << filter;
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 };

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+// The facts of the page that more than the page itself needs, in twips.
+namespace PageGeometry {
+
+// The bitmap page at size factor 1 (770 x 1100 pixels); the factor multiplies it.
+inline constexpr int widthTwips = 11550;
+inline constexpr int heightTwips = 16500;
+
+// The photo is stretched over this rectangle, whatever its own proportions.
+inline constexpr QRect photoArea{900, 1050, 9800, 6600};
+
+// More photo pixels than this many per inch of the photo area make neither
+// the paper nor the page any better, only the work and the print job bigger.
+inline constexpr int photoDotsPerInch = 600;
+
+// The photo area in pixels at photoDotsPerInch, rounded up.
+QSize photoPixels();
+
+} // namespace PageGeometry

@@ -1,7 +1,0 @@
-#include "main_window/InterfaceFont.h"
-
-QFont interfaceFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    return font;
-}

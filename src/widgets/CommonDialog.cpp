@@ -1,0 +1,63 @@
+#include "widgets/CommonDialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+QString CommonDialog::toQtFilter(const QString& filter) {
+    QStringList entries;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+bool CommonDialog::showOpen(QWidget* parent) {
+    fileName = askOpenFileName(parent, toQtFilter(filter));
+    return !fileName.isEmpty();
+}
+
+bool CommonDialog::showSave(QWidget* parent) {
+    for (;;) {
+        fileName = askSaveFileName(parent, toQtFilter(filter), flags & OverwritePrompt);
+        if (fileName.isEmpty()) {
+            return false;
+        }
+        if (!(flags & NoReadOnlyReturn)) {
+            return true;
+        }
+        const QFileInfo target(fileName);
+        const QFileInfo folder(target.absolutePath());
+        if (target.exists() && !target.isWritable()) {
+            refuse(parent, tr("Dit bestand is alleen-lezen. Kies een andere naam."));
+        } else if (!folder.isDir() || !folder.isWritable()) {
+            refuse(parent, tr("In deze map kan niet worden geschreven. Kies een andere map."));
+        } else {
+            return true;
+        }
+    }
+}
+
+// The patterns are not repeated after the description: the user sees the
+// description as the program states it.
+QString CommonDialog::askOpenFileName(QWidget* parent, const QString& qtFilter) {
+    return QFileDialog::getOpenFileName(parent, QString(), fileName, qtFilter, nullptr,
+                                        QFileDialog::HideNameFilterDetails);
+}
+
+QString CommonDialog::askSaveFileName(QWidget* parent, const QString& qtFilter,
+                                      bool confirmOverwrite) {
+    QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
+    if (!confirmOverwrite) {
+        options |= QFileDialog::DontConfirmOverwrite;
+    }
+    return QFileDialog::getSaveFileName(parent, QString(), fileName, qtFilter, nullptr, options);
+}
+
+void CommonDialog::refuse(QWidget* parent, const QString& message) {
+    QMessageBox::warning(parent, QStringLiteral("Ostrabel"), message);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+// The one file dialog of the program, shared by the photo loading and the
+// bitmap save. Its settings persist between uses, so whatever the save left
+// behind is in force for the next photo dialog.
+class CommonDialog : public QObject {
+    Q_OBJECT
+public:
+    enum Flag {
+        OverwritePrompt = 0x2,
+        NoReadOnlyReturn = 0x8000,
+    };
+
+    using QObject::QObject;
+
+    QString fileName;
+    // "Description|pattern;pattern", as the program states its filters.
+    QString filter;
+    int flags = 0;
+
+    // Each returns false when the user cancels; fileName holds the choice.
+    bool showOpen(QWidget* parent);
+    bool showSave(QWidget* parent);
+
+    // "Frameblock (*.Jpg)|*.jpg;*bmp" becomes "Frameblock (*.Jpg) (*.jpg *bmp)".
+    static QString toQtFilter(const QString& filter);
+
+protected:
+    // The dialogs themselves; tests replace them. An empty result is Cancel.
+    virtual QString askOpenFileName(QWidget* parent, const QString& qtFilter);
+    virtual QString askSaveFileName(QWidget* parent, const QString& qtFilter,
+                                    bool confirmOverwrite);
+    virtual void refuse(QWidget* parent, const QString& message);
+};

@@ -1,0 +1,42 @@
+#include "widgets/Controls.h"
+
+#include "widgets/ImageButton.h"
+
+#include <QLabel>
+
+void Controls::setColor(QWidget& widget, QPalette::ColorRole role, const QColor& color) {
+    QPalette palette = widget.palette();
+    palette.setColor(role, color);
+    widget.setPalette(palette);
+}
+
+void Controls::setCaptionColor(QWidget& widget) {
+    setColor(widget, QPalette::WindowText, QColor(64, 64, 64));
+}
+
+QLabel* Controls::caption(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    setCaptionColor(*label);
+    label->adjustSize();
+    return label;
+}
+
+ImageButton* Controls::imageButton(QWidget* parent, const char* name, const QString& accessibleName,
+                                   const QString& picture) {
+    auto* button = new ImageButton(accessibleName, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setPixmap(QPixmap(picture));
+    return button;
+}
+
+QLabel* Controls::measuringLabel(QWidget* parent, const char* name, const QString& text,
+                                 const QFont& font) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText); // a typed "<b>" is text, not markup
+    label->setFont(font);
+    label->adjustSize();
+    label->hide();
+    return label;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPalette>
+
+class ImageButton;
+class QColor;
+class QFont;
+class QLabel;
+class QString;
+class QWidget;
+
+// Small pieces both windows build their controls from.
+namespace Controls {
+
+void setColor(QWidget& widget, QPalette::ColorRole role, const QColor& color);
+
+// The dark grey of the windows' captions.
+void setCaptionColor(QWidget& widget);
+
+// A caption in that grey, sized to its text.
+QLabel* caption(QWidget* parent, const char* name, const QString& text);
+
+// A picture that acts as a button, with the name a screen reader says.
+ImageButton* imageButton(QWidget* parent, const char* name, const QString& accessibleName,
+                         const QString& picture);
+
+// A hidden label that sizes itself to its caption, so a text's width can be
+// read back in the label's font.
+QLabel* measuringLabel(QWidget* parent, const char* name, const QString& text, const QFont& font);
+
+} // namespace Controls

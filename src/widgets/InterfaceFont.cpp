@@ -1,0 +1,7 @@
+#include "widgets/InterfaceFont.h"
+
+QFont interfaceFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    return font;
+}

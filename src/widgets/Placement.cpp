@@ -1,0 +1,22 @@
+#include "widgets/Placement.h"
+
+#include "drawing/Twips.h"
+
+#include <QWidget>
+
+void placeTwips(QWidget& widget, int top, int left) {
+    widget.move(Twips::toPixels(left), Twips::toPixels(top));
+}
+
+void placeTwips(QWidget& widget, int top, int left, int width, int height) {
+    widget.setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
+                       Twips::toPixels(height));
+}
+
+void Placement::apply() const {
+    if (width == 0 && height == 0) {
+        placeTwips(*control, top, left);
+    } else {
+        placeTwips(*control, top, left, width, height);
+    }
+}

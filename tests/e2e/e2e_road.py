@@ -1,0 +1,81 @@
+# The road a user takes, in the real program on a real X server with a real
+# CUPS queue: load a photo through the file dialog, preview the page and save
+# it as BMP, print three copies, leave with Exit.
+import os
+import subprocess
+import sys
+import time
+
+from PIL import Image
+
+from fixtures import XSession, cups_queue, fail, wait_for
+
+# Places in the main window's client area, in pixels (Frame1 sits at 5, -1),
+# and in the preview's.
+PHOTO_AREA, YEAR_BOX, COPIES_BOX = (82, 68), (200, 227), (149, 227)
+PRINT_OPTION, MAIN_OK, MAIN_EXIT = (25, 236), (331, 230), (381, 230)
+PREVIEW_OK, PREVIEW_EXIT = (355, 612), (405, 612)
+GREEN = (20, 160, 60)
+
+
+def main(program):
+    with cups_queue() as queue, XSession() as x:
+        photo, bmp = os.path.join(x.home, "foto.jpg"), os.path.join(x.home, "kalender.bmp")
+        Image.new("RGB", (640, 480), GREEN).save(photo, quality=95)
+        app = subprocess.Popen([program], env=x.env)
+        window = x.window(" Jaar Ostrabel")
+
+        def choose_file(click_window, spot, path):
+            # Qt's own dialog opens with the focus in the file name field.
+            shown = len(x.xdotool("search", "--onlyvisible", "--pid", app.pid))
+            x.click(click_window, *spot)
+            wait_for(lambda: len(x.xdotool("search", "--onlyvisible", "--pid", app.pid)) > shown,
+                     30) or fail("no file dialog")
+            time.sleep(0.8)
+            x.type(path)
+            x.xdotool("key", "Return")
+
+        choose_file(window, PHOTO_AREA, photo)
+        time.sleep(0.5)
+        x.click(window, *YEAR_BOX)
+        x.type("2009")
+        x.click(window, *MAIN_OK)
+        preview = x.window(" Example")
+        choose_file(preview, PREVIEW_OK, bmp)
+        wait_for(lambda: os.path.exists(bmp) and os.path.getsize(bmp) == 2543254) or fail(
+            "no BMP of 770 x 1100 pixels")
+        page = Image.open(bmp).convert("RGB")
+        for tx, ty in ((1200, 1300), (10400, 7400)):
+            pixel = page.getpixel((tx // 15, ty // 15))
+            if max(abs(a - b) for a, b in zip(pixel, GREEN)) > 40:
+                fail("no photo at twips (%d, %d): %s" % (tx, ty, pixel))
+
+        # January 2009 begins on Thursday: day 1 in the fifth column.
+        def ink(column):
+            left, top = (870 + 330 * column + 30) // 15, (8220 + 300 + 345) // 15
+            return min(page.crop((left, top, left + 15, top + 12)).convert("L").getdata()) < 128
+        if not ink(4) or ink(3):
+            fail("January 2009 does not begin on Thursday")
+        x.click(preview, *PREVIEW_EXIT)
+        wait_for(lambda: not x.xdotool("search", "--onlyvisible", "--name", "^ Example$")) or fail(
+            "the preview did not close")
+
+        x.click(window, *PRINT_OPTION)
+        x.click(window, *COPIES_BOX)
+        x.type("3")
+        before = queue.jobs()
+        x.click(window, *MAIN_OK)
+        wait_for(lambda: queue.jobs() - before, 60) or fail("no print job")
+        time.sleep(2)  # a page sent once per copy would show up by now
+        jobs = queue.jobs() - before
+        if len(jobs) != 1 or queue.copies(jobs.pop()) != 3:
+            fail("not one job of 3 copies: %s" % sorted(queue.jobs() - before))
+
+        x.click(window, *MAIN_EXIT)
+        if wait_for(lambda: app.poll() is not None, 10) is None or app.returncode != 0:
+            fail("Exit did not end the program with code 0")
+    print("the road passed")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])

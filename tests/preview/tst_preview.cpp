@@ -1,0 +1,104 @@
+#include "preview/Voorbeeld.h"
+#include "support/FakeCommonDialog.h"
+#include "support/FileSizeLimit.h"
+#include "widgets/PictureHolder.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+PageContent content() {
+    return {"Koptekst links", "Koptekst rechts", "Voettekst links", "Voettekst rechts", {}, 2005};
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestPreview : public QObject {
+    Q_OBJECT
+    FakeCommonDialog dialog;
+
+private Q_SLOTS:
+    void layout_data() {
+        QTest::addColumn<int>("factor");
+        QTest::addColumn<QString>("sizeText");
+        QTest::newRow("Klein") << 1 << "770 x 1100 pixels / 2.5 Mbytes";
+        QTest::newRow("Groot") << 2 << "1540 x 2200 pixels / 10 Mbytes";
+    }
+    void layout() {
+        QFETCH(int, factor);
+        QFETCH(QString, sizeText);
+        Voorbeeld preview(content(), factor, dialog);
+        const auto child = [&](const char* name) { return preview.findChild<QLabel*>(name); };
+        QCOMPARE(preview.windowTitle(), QStringLiteral(" Example"));
+        QCOMPARE(child("Label3")->text(), sizeText);
+        QCOMPARE(preview.page().size(), QSize(770, 1100) * factor);
+        QCOMPARE(preview.findChild<PictureHolder*>("Pic")->size(), QSize(770, 1100) * factor);
+        QVERIFY(!preview.findChild<PictureHolder*>("Pic")->isVisibleTo(&preview));
+        QVERIFY(!child("Koptekstrechts")->isVisibleTo(&preview));
+        QCOMPARE(child("Koptekstrechts")->text(), QStringLiteral("Koptekst rechts"));
+        QCOMPARE(child("Image1")->geometry(), QRect(10, 12, 412, 572));
+        QCOMPARE(child("Image1")->pixmap().size(), QSize(412, 572));
+        // Resizing reflows nothing.
+        preview.resize(200, 200);
+        QCOMPARE(child("OkKnop")->pos(), QPoint(335, 597));
+        QCOMPARE(child("ExitKnop")->pos(), QPoint(385, 597));
+    }
+
+    // Each save writes the whole page as a 24-bit BMP to the path exactly as
+    // chosen; Cancel is silent and writes nothing.
+    void save() {
+        QTemporaryDir dir;
+        const QString first = dir.filePath("kalender.bmp"),
+                      second = dir.filePath("zonder-extensie");
+        Voorbeeld preview(content(), 1, dialog);
+        dialog.answers = {first, QString(), second};
+        for (int i = 0; i < 3; ++i)
+            preview.OkKnop_Click();
+        QCOMPARE(dialog.filtersSeen, QStringList(3, "Bitmap format (*.bmp) (*.bmp)"));
+        QCOMPARE(dialog.flags, 0x8002);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList({"kalender.bmp", "zonder-extensie"}));
+        for (const QString& path : {first, second}) {
+            const QByteArray bytes = readAll(path);
+            QCOMPARE(bytes.size(), 2543254);
+            QCOMPARE(QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32),
+                     preview.page());
+        }
+    }
+
+    // A save that fails says so and keeps the old file.
+    void failedSaveSaysSo() {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("bestaand.bmp"));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("oud") == 3);
+        old.close();
+        Voorbeeld preview(content(), 1, dialog);
+        dialog.answers = {target};
+        QString said;
+        QTimer::singleShot(300, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            said = box ? box->text() : QString();
+            if (box)
+                box->close();
+        });
+        {
+            const FileSizeLimit full(100'000);
+            preview.OkKnop_Click();
+        }
+        QVERIFY2(said.startsWith(QStringLiteral("De kalender is niet opgeslagen")),
+                 qPrintable(said));
+        QCOMPARE(readAll(target), QByteArray("oud"));
+    }
+};
+
+QTEST_MAIN(TestPreview)
+#include "tst_preview.moc"

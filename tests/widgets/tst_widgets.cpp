@@ -1,0 +1,118 @@
+#include "widgets/ImageButton.h"
+#include "widgets/LineControl.h"
+#include "widgets/MousePointer.h"
+#include "widgets/Pause.h"
+#include "widgets/PressFeedback.h"
+#include "widgets/ProgressSweep.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+class TestWidgets : public QObject {
+    Q_OBJECT
+
+    static Qt::CursorShape pointer() {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return cursor != nullptr ? cursor->shape() : Qt::BlankCursor; // blank: none set
+    }
+
+private Q_SLOTS:
+    // A wait runs the events that arrive meanwhile and lasts its length; one
+    // of zero or less (or no number) returns at once and runs none.
+    void pause_data() {
+        QTest::addColumn<float>("seconds");
+        for (const float seconds :
+             {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(), 0.01f, 0.1f, 0.2f})
+            QTest::addRow("%g", double(seconds)) << seconds;
+    }
+    void pause() {
+        QFETCH(float, seconds);
+        bool ran = false;
+        QTimer::singleShot(qMax(0, int(seconds * 500)), [&] { ran = true; });
+        QElapsedTimer clock;
+        clock.start();
+        Pause(seconds);
+        QCOMPARE(ran, seconds > 0);
+        QVERIFY(seconds > 0 ? clock.nsecsElapsed() >= qint64(double(seconds) * 1e9)
+                            : clock.elapsed() < 50);
+        QTRY_VERIFY(ran);
+    }
+
+    // A press shows the button down-right for 0.2 s, then puts it on its
+    // fixed rest, not back where it happened to be.
+    void pressFeedback_data() {
+        QTest::addColumn<ButtonRest>("rest");
+        QTest::addColumn<QPoint>("startPixels");
+        QTest::newRow("main ok") << ButtonRests::mainOk << QPoint(306, 216);
+        QTest::newRow("main exit, moved before") << ButtonRests::mainExit << QPoint(3, 4);
+        QTest::newRow("preview ok") << ButtonRests::previewOk << QPoint(0, 0);
+        QTest::newRow("preview exit") << ButtonRests::previewExit << QPoint(500, 700);
+    }
+    void pressFeedback() {
+        QFETCH(ButtonRest, rest);
+        QFETCH(QPoint, startPixels);
+        QWidget container;
+        ImageButton button(QStringLiteral("Ok"), &container);
+        button.move(startPixels);
+        QPoint pressed;
+        QTimer::singleShot(100, [&] { pressed = button.pos(); });
+        PressFeedback(button, rest);
+        QCOMPARE(pressed, QPoint((rest.left + 15) / 15, (rest.top + 15) / 15));
+        QCOMPARE(button.pos(), QPoint(rest.left / 15, rest.top / 15));
+    }
+
+    void imageButtonClicksOnReleaseInside() {
+        ImageButton button(QStringLiteral("Ok"));
+        button.resize(40, 30);
+        QSignalSpy clicks(&button, &ImageButton::clicked);
+        QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseClick(&button, Qt::RightButton, {}, QPoint(10, 10));
+        QCOMPARE(clicks.count(), 1);
+    }
+
+    // Under the hourglass the bar sweeps once down the page in 91 steps of
+    // 30 twips, full width; then it is hidden and the pointer is the arrow.
+    void sweep() {
+        QWidget page;
+        LineControl bar(&page);
+        bar.hide();
+        page.show();
+        QList<int> heights;
+        QTimer watch; // the pauses run the event loop: a zero timer looks between steps
+        connect(&watch, &QTimer::timeout, [&] {
+            QVERIFY(bar.isVisible() && bar.x1() == 0 && bar.x2() == 1935 && bar.y1() == bar.y2());
+            QCOMPARE(pointer(), Qt::WaitCursor);
+            if (heights.isEmpty() || heights.last() != bar.y1())
+                heights << bar.y1();
+        });
+        watch.start(0);
+        ProgressSweep(bar);
+        watch.stop();
+        QList<int> expected;
+        for (int y = 0; y <= 2700; y += 30)
+            expected << y;
+        QCOMPARE(heights, expected);
+        QVERIFY(bar.isHidden());
+        QCOMPARE(pointer(), Qt::ArrowCursor);
+    }
+
+    // Exit during the sweep may take the window away; the sweep must not
+    // touch the bar after that.
+    void barGoingAwayEndsTheSweep() {
+        auto* page = new QWidget;
+        auto* bar = new LineControl(page);
+        QTimer::singleShot(100, [page] { delete page; });
+        QElapsedTimer clock;
+        clock.start();
+        ProgressSweep(*bar);
+        QVERIFY(clock.elapsed() < 900);
+        QCOMPARE(pointer(), Qt::ArrowCursor);
+    }
+};
+
+QTEST_MAIN(TestWidgets)
+#include "tst_widgets.moc"
