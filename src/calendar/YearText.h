@@ -4,9 +4,9 @@
 #include <optional>
 
 // Reads the year box: a whole number in the 32-bit range, blanks around it
-// allowed. Anything else is no year, and the caller says so to the user.
+// allowed. Anything else is no year, and the message says which way and
+// what to type instead.
 class YearText {
 public:
-    static std::optional<qint32> parse(const QString& text);
-    static QString invalidMessage();
+    static std::optional<qint32> parse(const QString& text, QString* message = nullptr);
 };

@@ -10,12 +10,18 @@ namespace PageGeometry {
 inline constexpr int widthTwips = 11550;
 inline constexpr int heightTwips = 16500;
 
+// The outermost lines of the page: the photo frame's right edge and the
+// bottom of the last row of month grids.
+inline constexpr int inkRightTwips = 10730;
+inline constexpr int inkBottomTwips = 15780;
+
 // The photo is stretched over this rectangle, whatever its own proportions.
 inline constexpr QRect photoArea{900, 1050, 9800, 6600};
 
-// More photo pixels than this many per inch of the photo area make neither
-// the paper nor the page any better, only the work and the print job bigger.
-inline constexpr int photoDotsPerInch = 600;
+// The resolution photo printing works at: more photo pixels than this many
+// per inch of the photo area make neither the paper nor the page any better,
+// only the work and the print job bigger.
+inline constexpr int photoDotsPerInch = 300;
 
 // The photo area in pixels at photoDotsPerInch, rounded up.
 QSize photoPixels();

@@ -1,8 +1,9 @@
 #include "io/BmpWriter.h"
 
-#include <QCoreApplication>
+#include "io/SafeSave.h"
+
+#include <QIODevice>
 #include <QImage>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -26,6 +27,9 @@ void put32(uchar*& out, quint32 value) {
 // Rows are converted into one small reused buffer and written in chunks:
 // touching ten fresh megabytes costs more here than the conversion itself.
 bool BmpWriter::write(const QImage& image, QIODevice& device) {
+    if (image.isNull()) {
+        return false;
+    }
     const QImage rgb =
         image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
             ? image
@@ -81,26 +85,6 @@ bool BmpWriter::write(const QImage& image, QIODevice& device) {
 }
 
 bool BmpWriter::write(const QImage& image, const QString& path, QString* error) {
-    const auto fail = [error](const QString& why) {
-        if (error != nullptr) {
-            *error = why;
-        }
-        return false;
-    };
-    if (image.isNull()) {
-        return fail(QCoreApplication::translate("BmpWriter", "geen afbeelding"));
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(file.errorString());
-    }
-    if (!write(image, file)) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(why);
-    }
-    if (!file.commit()) {
-        return fail(file.errorString());
-    }
-    return true;
+    return SafeSave::write(
+        path, [&image](QIODevice& device) { return write(image, device); }, error);
 }

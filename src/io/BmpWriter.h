@@ -6,11 +6,11 @@ class QIODevice;
 class QImage;
 
 // Writes a picture as an uncompressed 24-bit BMP file, bottom-up rows padded
-// to four bytes, through a temporary file renamed over the target when it is
-// complete: a failed save leaves no half file and keeps the old one intact.
+// to four bytes.
 class BmpWriter {
 public:
-    // On failure returns false and, when error is given, says why.
+    // Safely (see SafeSave): on failure returns false and, when error is
+    // given, says why.
     static bool write(const QImage& image, const QString& path, QString* error = nullptr);
     // The file's bytes, into any device; false when the device fails.
     static bool write(const QImage& image, QIODevice& device);

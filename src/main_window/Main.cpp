@@ -302,9 +302,10 @@ PageContent Main::pageContent(qint32 year) const {
 }
 
 std::optional<qint32> Main::yearOrComplain() {
-    const std::optional<qint32> year = YearText::parse(JaarCombo->currentText());
+    QString message;
+    const std::optional<qint32> year = YearText::parse(JaarCombo->currentText(), &message);
     if (!year) {
-        QMessageBox::warning(this, QStringLiteral("Ostrabel"), YearText::invalidMessage());
+        QMessageBox::warning(this, QStringLiteral("Ostrabel"), message);
     }
     return year;
 }

@@ -2,20 +2,28 @@
 
 #include "drawing/PainterSurface.h"
 
-#include <QPrinter>
+class QPaintDevice;
 
-// Draws through a painter that is already active on the printer. Page twips
-// are counted from the top-left corner of the printable area (the painter's
-// origin when the printer is not in full-page mode), and fonts keep their
-// true point size on paper.
+// Draws through a painter that is already active on a printer or PDF writer.
+// Page twips count from the device's origin: the top-left corner of the
+// printable area on a printer that is not in full-page mode. Fonts keep
+// their true point size on paper, unless the page does not fit the device:
+// then the whole page, fonts included, is scaled down evenly from that corner
+// until its outermost lines lie inside, rather than be cut off.
 class PrinterSurface : public PainterSurface {
 public:
-    PrinterSurface(QPainter& painter, QPrinter& printer);
+    PrinterSurface(QPainter& painter, const QPaintDevice& device);
+
+    // 1 when the page fits, otherwise less.
+    double scale() const { return m_scale; }
 
 protected:
     QPointF toDevice(double x, double y) const override;
 
 private:
+    PrinterSurface(QPainter& painter, const QPaintDevice& device, double scale);
+
+    double m_scale;
     double m_unitsPerTwipX;
     double m_unitsPerTwipY;
 };
