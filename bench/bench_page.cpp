@@ -51,13 +51,6 @@ PageContent content() {
     return page;
 }
 
-QImage render(const PageContent& page, int f) {
-    QImage pic(770 * f, 1100 * f, QImage::Format_RGB32);
-    pic.fill(Qt::white);
-    RenderCalendarBitmap(pic, page, f);
-    return pic;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -71,20 +64,21 @@ int main(int argc, char** argv) {
     std::printf("median of %d runs, photo 4000 x 3000\n", runs);
     for (const int f : {1, 2})
         std::printf("render %4d x %4d:             %8.1f ms\n", 770 * f, 1100 * f,
-                    medianMs([&] { render(page, f); }));
+                    medianMs([&] { RenderCalendarBitmap(page, f); }));
 
-    const double renderAndSave = medianMs([&] { BmpWriter::write(render(page, 2), bmp); });
+    const double renderAndSave =
+        medianMs([&] { BmpWriter::write(RenderCalendarBitmap(page, 2), bmp); });
     std::printf("render + BMP save 1540 x 2200:  %8.1f ms (synced, renamed into place)\n",
                 renderAndSave);
     // The same work as the pipeline below, which writes its file plainly.
     const double renderAndEncode = medianMs([&] {
         QFile file(dir.filePath(QStringLiteral("plain.bmp")));
         if (file.open(QIODevice::WriteOnly))
-            BmpWriter::write(render(page, 2), file);
+            BmpWriter::write(RenderCalendarBitmap(page, 2), file);
     });
     std::printf("render + BMP encoding, plain file: %5.1f ms\n", renderAndEncode);
 
-    const QImage big = render(page, 2);
+    const QImage big = RenderCalendarBitmap(page, 2);
     const double save = medianMs([&] { BmpWriter::write(big, bmp); });
     const qint64 size = QFile(bmp).size();
     const QByteArray bytes(size, '\x5a');

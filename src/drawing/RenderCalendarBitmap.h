@@ -4,6 +4,6 @@
 
 struct PageContent;
 
-// Draws the calendar page into pic, which the caller has made
-// (770 x 1100) x sizeFactor pixels and filled with the background colour.
-void RenderCalendarBitmap(QImage& pic, const PageContent& content, int sizeFactor);
+// The bitmap page: (770 x 1100) x sizeFactor pixels. The page is paper, so
+// it is white whatever colours the desktop uses.
+QImage RenderCalendarBitmap(const PageContent& content, int sizeFactor);

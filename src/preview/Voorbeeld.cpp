@@ -111,11 +111,7 @@ void Voorbeeld::load(const PageContent& content) {
         Label3->adjustSize();
     }
 
-    // The page background is the desktop's window background, never painted
-    // over by the renderer.
-    QImage page(Pic->size(), QImage::Format_RGB32);
-    page.fill(palette().color(QPalette::Base));
-    RenderCalendarBitmap(page, content, m_sizeFactor);
+    const QImage page = RenderCalendarBitmap(content, m_sizeFactor);
     Pic->setPicture(page);
 
     // The measuring labels keep the texts they measured last.
