@@ -84,6 +84,17 @@ def bmp_header_only(width, height):
     return head + info + pixels
 
 
+def top_down_bmp(image):
+    # A 24-bit BMP whose negative height says its rows run top to bottom.
+    width, height = image.size
+    stride = (width * 3 + 3) & ~3
+    rows = b"".join(bytes(c for x in range(width) for c in image.getpixel((x, y))[::-1])
+                    .ljust(stride, b"\0") for y in range(height))
+    info = struct.pack("<IiiHHIIiiII", 40, width, -height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0, 14 + len(info))
+    return head + info + rows
+
+
 def gif_with_screen(width, height):
     # A 1 x 1 frame on a logical screen of the given size.
     return (b"GIF89a" + struct.pack("<HHBBB", width, height, 0x80, 0, 0)
@@ -101,6 +112,7 @@ def main():
         "gray.jpg": encoded(photo.convert("L"), "JPEG", quality=95),
         "exif_rot6.jpg": exif_rotated(),
         "quadrants.bmp": encoded(photo, "BMP"),
+        "quadrants_top_down.bmp": top_down_bmp(photo),
         "quadrants.gif": encoded(photo.convert("P", palette=Image.ADAPTIVE, colors=4), "GIF"),
         "transparent.gif": transparent_gif(),
     }
@@ -118,6 +130,8 @@ def main():
         "jpeg_claims_60000.jpg": with_jpeg_size(baseline, 60000, 60000),
         # Within the loader's limits, so the decoder really runs on it.
         "jpeg_claims_9000.jpg": with_jpeg_size(baseline, 9000, 6000),
+        # A 200-megapixel phone photo's size: baseline, so it loads reduced.
+        "jpeg_claims_16320.jpg": with_jpeg_size(baseline, 16320, 12240),
         "progressive_claims_5000.jpg": with_jpeg_size(samples["progressive.jpg"], 5000, 4000),
         "bmp_claims_60000.bmp": bmp_header_only(60000, 60000),
         "bmp_top_down.bmp": bmp_header_only(4, -4),

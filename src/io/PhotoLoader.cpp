@@ -40,6 +40,31 @@ qint64 pixels(const QSize& size) {
     return qint64(size.width()) * size.height();
 }
 
+// Whether a JPEG is sequential (baseline or extended, SOF0 or SOF1): the
+// decoder reduces those by 1/2, 1/4 or 1/8 as it reads, in memory for the
+// reduced picture only. A progressive one it holds whole, whatever the size.
+bool isSequentialJpeg(QIODevice* device) {
+    const QByteArray head = device->peek(256 * 1024);
+    if (!head.startsWith("\xFF\xD8")) {
+        return false;
+    }
+    qsizetype at = 2; // after the start-of-image marker
+    while (at + 4 <= head.size() && uchar(head[at]) == 0xFF) {
+        const uchar marker = uchar(head[at + 1]);
+        if (marker == 0xC0 || marker == 0xC1) {
+            return true;
+        }
+        // Any other start of frame (0xC2..0xCF less the table markers C4, C8
+        // and CC) is progressive, lossless or arithmetic-coded.
+        if (marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+            marker != 0xCC) {
+            return false;
+        }
+        at += marker == 0xFF ? 1 : 2 + ((uchar(head[at + 2]) << 8) | uchar(head[at + 3]));
+    }
+    return false;
+}
+
 bool isAcceptedFormat(const QByteArray& format) {
     return format == "jpeg" || format == "bmp" || format == "gif";
 }
@@ -78,27 +103,29 @@ QImage onWhite(const QImage& image) {
 } // namespace
 
 QSize PhotoLoader::decodeSize(const QSize& upright) {
-    const auto eighths = [&](int m) {
-        const auto part = [m](int length) {
-            return int(std::max<qint64>(1, qint64(length) * m / 8));
-        };
-        return QSize(part(upright.width()), part(upright.height()));
+    const QSize sharp = PageGeometry::photoPixels();
+    const auto eighths = [&upright](int m) {
+        return QSize(int(std::max<qint64>(1, qint64(upright.width()) * m / 8)),
+                     int(std::max<qint64>(1, qint64(upright.height()) * m / 8)));
     };
-    // The smallest step that keeps the print sharp; where the pixel ceiling
-    // forbids that, the largest step under the ceiling.
-    const QSize sharpSize = PageGeometry::photoPixels();
-    int chosen = 1;
-    for (int m = 1; m <= 8; ++m) {
+    // The smallest step that keeps the print sharp; failing that the whole
+    // photo; where the pixel ceiling forbids that, the largest step under it.
+    for (const int m : {1, 2, 4}) {
         const QSize size = eighths(m);
-        if (pixels(size) > maxDecodedPixels) {
-            break;
-        }
-        chosen = m;
-        if (size.width() >= sharpSize.width() && size.height() >= sharpSize.height()) {
-            break;
+        if (size.width() >= sharp.width() && size.height() >= sharp.height() &&
+            pixels(size) <= maxDecodedPixels) {
+            return size;
         }
     }
-    return chosen == 8 ? upright : eighths(chosen);
+    if (pixels(upright) <= maxDecodedPixels) {
+        return upright;
+    }
+    for (const int m : {4, 2}) {
+        if (pixels(eighths(m)) <= maxDecodedPixels) {
+            return eighths(m);
+        }
+    }
+    return eighths(1);
 }
 
 QImage PhotoLoader::load(const QString& path) {
@@ -122,8 +149,15 @@ QImage PhotoLoader::load(QIODevice* device) {
     if (!isAcceptedFormat(format)) {
         return {};
     }
-    const QSize stored = reader.size();
-    if (stored.isEmpty() || pixels(stored) > maxStoredPixels) {
+    // Before the reader takes the header in, while the device is at its start.
+    const bool reducedWhileRead = format == "jpeg" && isSequentialJpeg(device);
+    QSize stored = reader.size();
+    // Qt reports a top-down BMP, a valid and common variant, with a negative
+    // height; it decodes it the right way up.
+    if (format == "bmp") {
+        stored.setHeight(qAbs(stored.height()));
+    }
+    if (stored.isEmpty() || (!reducedWhileRead && pixels(stored) > maxStoredPixels)) {
         return {};
     }
 
@@ -133,15 +167,17 @@ QImage PhotoLoader::load(QIODevice* device) {
     const QSize upright = quarterTurn ? stored.transposed() : stored;
     const QSize decodedUpright = decodeSize(upright);
     const QSize decoded = quarterTurn ? decodedUpright.transposed() : decodedUpright;
+    if (pixels(decoded) > maxDecodedPixels) {
+        return {};
+    }
     if (decoded != stored) {
         reader.setScaledSize(decoded);
     }
 
     // The JPEG decoder fills a target of the right size and format in place
-    // (a target it cannot use is dropped untouched, costing no memory). This
-    // allocation bypasses the reader's limit, hence the ceiling check.
+    // (a target it cannot use is dropped untouched, costing no memory).
     QImage image;
-    if (format == "jpeg" && pixels(decoded) <= maxDecodedPixels) {
+    if (format == "jpeg") {
         const QImage::Format target = reader.imageFormat() == QImage::Format_Grayscale8
                                           ? QImage::Format_Grayscale8
                                           : QImage::Format_RGB32;

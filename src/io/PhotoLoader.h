@@ -26,20 +26,24 @@ class QIODevice;
 // QImage shares its pixels.
 class PhotoLoader {
 public:
-    // Headers claiming more than this (about 134 megapixels) are refused
-    // unread: 100-megapixel camera photos fit, a forged 60000 x 60000 does
-    // not. Below it, a forged progressive JPEG can still make the decoder
+    // A picture that must be decoded whole first (BMP, GIF, a progressive
+    // JPEG) is refused unread when its header claims more than this, about
+    // 134 megapixels: 100-megapixel camera photos fit, a forged 60000 x 60000
+    // does not. Below it, a forged progressive JPEG can still make the decoder
     // hold up to 8 bytes a pixel (about 1 GB) for a few seconds.
     static constexpr qint64 maxStoredPixels = qint64(1) << 27;
-    // The decoded photo never has more pixels than this (128 MB as RGB32).
-    // Only extreme aspect ratios reach it; the photo may then be less sharp.
+    // The decoded photo never has more pixels than this (128 MB as RGB32). A
+    // baseline JPEG of any size is accepted when its reduced decode fits, as a
+    // 200-megapixel phone photo does. Only extreme aspect ratios reach it; the
+    // photo may then be less sharp.
     static constexpr qint64 maxDecodedPixels = qint64(1) << 25;
 
     static QImage load(const QString& path);
     static QImage load(QIODevice* device);
 
     // The size to decode a picture of the given upright size at: the
-    // smallest eighth of it (the steps a JPEG decoder scales by) that stays
-    // sharp over the photo area and within maxDecodedPixels.
+    // smallest of 1/8, 1/4 and 1/2 of it (the steps a JPEG decoder reduces by
+    // cheaply) that stays sharp over the photo area, else the whole picture,
+    // within maxDecodedPixels.
     static QSize decodeSize(const QSize& upright);
 };
