@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Draws the pictures in src/resources: the miniature calendar page (a4.gif), the Ok and
-Exit button faces (ok.gif, exit.gif) and the program icon (ostrabel.png, ostrabel.ico).
+Exit button faces (ok.gif, exit.gif) and the program icon (ostrabel.png, ostrabel.ico, and
+icons/NxN/ostrabel.png at the larger sizes a desktop asks for).
 
 Everything is drawn pixel by pixel from the tables below, with no fonts and no randomness
 from outside, so the files come out byte for byte the same on every run.
@@ -237,7 +238,8 @@ def make_button(text, colours):
 
 # ---- the program icon ---------------------------------------------------------------------
 
-ICON_SIZE = 32
+ICON_SIZE = 32  # the classic icon (PNG and ICO); the design is laid out on this grid
+DESKTOP_ICON_SIZES = (48, 64, 128, 256)  # drawn anew at each size for desktop menus and docks
 VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
        (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
        (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
@@ -246,65 +248,97 @@ VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0,
 CLEAR = 13  # magenta is never drawn, so the PNG can spend it on the transparent pixels
 
 
-PENCIL_LINE, PENCIL_TIP, PENCIL_LENGTH = 44, -17, 31
+class IconGrid:
+    """Maps the 32-unit design grid onto `size` pixels. Shapes move and grow with the size, but
+    outlines and bevels stay `line` pixels thin, so a large icon is sharp, not blown up."""
+
+    def __init__(self, size):
+        self.scale = size / ICON_SIZE
+        self.line = self.length(0.5)  # half a grid unit, at least one pixel
+
+    def at(self, unit):
+        return int(unit * self.scale)
+
+    def length(self, units):
+        return max(1, int(units * self.scale + 0.5))
 
 
-def pencil_colour(along, across):
+# The pencil's middle line is x + y == 45 and its tip at x - y == -17, in grid units measured
+# from the icon's corner (so through pixel centres x + y == 44 at 32 pixels); 31 units long.
+PENCIL_LINE, PENCIL_TIP, PENCIL_LENGTH = 45, -17, 31
+
+
+def pencil_colour(along, across, grid):
     """Colour of the pencil at a distance `along` from its tip and `across` from its middle
-    line (both in diagonal steps), or None off the pencil."""
-    if along < 0 or along > PENCIL_LENGTH or abs(across) > min(2, along // 2):
+    line (both in diagonal pixel steps), or None off the pencil."""
+    length, half, edge = grid.length(PENCIL_LENGTH), grid.length(2), 2 * grid.line - 1
+    if along < 0 or along > length or abs(across) > min(half, along // 2):
         return None
-    if along == PENCIL_LENGTH and abs(across) == 2:
-        return None  # rounded end
-    if along <= 2:
+    radius = half // 2  # of the rounded corners at the end
+    corner = (along - length + radius, abs(across) - half + radius)
+    off_centre = corner[0] * corner[0] + corner[1] * corner[1] if min(corner) > 0 else 0
+    if off_centre > radius * radius:
+        return None
+    if along <= grid.length(2):
         return K  # lead
-    if abs(across) == 2 or along == PENCIL_LENGTH:
+    if abs(across) > half - edge or along > length - edge or off_centre > (radius - edge) ** 2:
         return K
-    if along <= 6:
+    if along <= grid.length(6):
         return W if across < 1 else SILVER  # sharpened wood
-    if along >= PENCIL_LENGTH - 4:
+    if along >= length - grid.length(4):
         return RED if across < 1 else MAROON  # eraser
-    if along >= PENCIL_LENGTH - 6:
+    if along >= length - grid.length(6):
         return SILVER if across < 1 else GREY  # metal band
     return YELLOW if across < 1 else OLIVE
 
 
-def icon_pixels():
-    """Returns 32 rows of VGA palette indexes, None for transparent."""
-    px = [[None] * ICON_SIZE for _ in range(ICON_SIZE)]
+def icon_pixels(size=ICON_SIZE):
+    """Returns `size` rows of VGA palette indexes, None for transparent."""
+    g = IconGrid(size)
+    px = [[None] * size for _ in range(size)]
 
     def box(x0, y0, x1, y1, c):
         for y in range(y0, y1 + 1):
             px[y][x0:x1 + 1] = [c] * (x1 - x0 + 1)
 
-    box(9, 1, 29, 26, K)  # ruled sheet behind
-    box(10, 2, 28, 25, W)
-    box(28, 3, 28, 25, SILVER)
+    def framed(x0, y0, x1, y1, c):
+        """Fills the grid cells x0..x1, y0..y1 with `c` inside a black outline; returns the
+        inside in pixels."""
+        x0, y0, x1, y1 = g.at(x0), g.at(y0), g.at(x1 + 1) - 1, g.at(y1 + 1) - 1
+        box(x0, y0, x1, y1, K)
+        inside = x0 + g.line, y0 + g.line, x1 - g.line, y1 - g.line
+        box(*inside, c)
+        return inside
+
+    x0, y0, x1, y1 = framed(9, 1, 29, 26, W)  # ruled sheet behind
+    box(x1 - g.line + 1, y0 + g.line, x1, y1, SILVER)
     for y in range(5, 25, 3):
-        box(11, y, 27, y, GREY if y % 2 else SILVER)
-    box(2, 6, 19, 30, K)  # calculator
-    box(3, 7, 18, 29, CYAN)
-    box(18, 8, 18, 29, TEAL)
-    box(4, 29, 18, 29, TEAL)
-    box(5, 9, 16, 13, K)  # display
-    box(6, 10, 15, 12, GREEN)
+        box(g.at(11), g.at(y), g.at(28) - 1, g.at(y) + g.line - 1, GREY if y % 2 else SILVER)
+    x0, y0, x1, y1 = framed(2, 6, 19, 30, CYAN)  # calculator
+    box(x1 - g.line + 1, y0 + g.line, x1, y1, TEAL)
+    box(x0 + g.line, y1 - g.line + 1, x1, y1, TEAL)
+    framed(5, 9, 16, 13, GREEN)  # display
+    dot = g.length(1)
     for x in (8, 10, 13, 15):
-        box(x, 11, x, 11, LIME)
+        box(g.at(x), g.at(11), g.at(x) + dot - 1, g.at(11) + dot - 1, LIME)
+    key = g.length(2)
+    pitch = key + g.length(1)
     for row in range(4):  # keypad
         for col in range(4):
-            x, y = 5 + 3 * col, 16 + 3 * row
-            key = RED if (row, col) == (3, 3) else (NAVY if col == 3 else BLUE)
-            box(x, y, x + 1, y + 1, key)
-    for y in range(ICON_SIZE):  # pencil along x + y == PENCIL_LINE, tip at the lower left
-        for x in range(ICON_SIZE):
-            c = pencil_colour(x - y - PENCIL_TIP, x + y - PENCIL_LINE)
+            x, y = g.at(5) + pitch * col, g.at(16) + pitch * row
+            colour = RED if (row, col) == (3, 3) else (NAVY if col == 3 else BLUE)
+            box(x, y, x + key - 1, y + key - 1, colour)
+    tip, line = -g.length(-PENCIL_TIP), g.length(PENCIL_LINE) - 1
+    for y in range(size):  # pencil across the lower right, tip at the lower left
+        for x in range(size):
+            c = pencil_colour(x - y - tip, x + y - line, g)
             if c is not None:
                 px[y][x] = c
     return px
 
 
 def make_icon_png(px):
-    img = Image.new("P", (ICON_SIZE, ICON_SIZE))
+    img = Image.new("P", (len(px), len(px)))
     img.putdata([CLEAR if c is None else c for row in px for c in row])
     img.putpalette([v for c in VGA for v in c])
     buf = io.BytesIO()
@@ -328,6 +362,10 @@ def make_icon_ico(px):
 
 # ---- output and self-check ----------------------------------------------------------------
 
+def desktop_icon_name(size):
+    return f"icons/{size}x{size}/ostrabel.png"
+
+
 def render_all():
     icon = icon_pixels()
     return {
@@ -336,7 +374,7 @@ def render_all():
         "exit.gif": gif_bytes(make_button("Exit", RED_FACE)),
         "ostrabel.png": make_icon_png(icon),
         "ostrabel.ico": make_icon_ico(icon),
-    }
+    } | {desktop_icon_name(n): make_icon_png(icon_pixels(n)) for n in DESKTOP_ICON_SIZES}
 
 
 def ink_box(img, colour, region):
@@ -406,12 +444,17 @@ def check_button(path, text_span, colours):
     expect([face.getpixel((w - 2 - i, 5)) for i in range(4)] == shadow, f"{path.name} right")
 
 
+def open_icon_png(path, size):
+    png = Image.open(path)
+    expect((png.mode, png.size) == ("P", (size, size)), f"{path} size")
+    expect(png.info.get("transparency") == CLEAR, f"{path} transparency")
+    expect(png.getpalette() == [v for c in VGA for v in c], f"{path} palette is the VGA palette")
+    expect(path.read_bytes()[24] == 4, f"{path} stored with 4 bits a pixel")
+    return png
+
+
 def check_icon(png_path, ico_path):
-    png = Image.open(png_path)
-    expect((png.mode, png.size) == ("P", (ICON_SIZE, ICON_SIZE)), "icon size")
-    expect(png.info.get("transparency") == CLEAR, "icon transparency")
-    expect(png.getpalette() == [v for c in VGA for v in c], "icon palette is the VGA palette")
-    expect(png_path.read_bytes()[24] == 4, "icon PNG stored with 4 bits a pixel")
+    png = open_icon_png(png_path, ICON_SIZE)
     ico = Image.open(ico_path)
     expect((ico.format, ico.size) == ("ICO", (ICON_SIZE, ICON_SIZE)), "ico size")
     expect(ico_path.read_bytes()[6:8] == bytes((ICON_SIZE, ICON_SIZE)), "ico directory")
@@ -423,11 +466,28 @@ def check_icon(png_path, ico_path):
     expect(0 < visible(png).count(None) < ICON_SIZE * ICON_SIZE, "icon mask")
 
 
+def check_desktop_icon(path, small_path):
+    """A larger icon shows the same design: wherever the small icon has a pixel whose eight
+    neighbours share its colour (or transparency), the middle of that pixel's place in the
+    larger icon has it too."""
+    size = int(path.parent.name.split("x")[0])
+    big, small = open_icon_png(path, size), Image.open(small_path)
+    scale = size / ICON_SIZE
+    for y in range(1, ICON_SIZE - 1):
+        for x in range(1, ICON_SIZE - 1):
+            around = {small.getpixel((x + dx, y + dy)) for dx in (-1, 0, 1) for dy in (-1, 0, 1)}
+            middle = big.getpixel((int((x + 0.5) * scale), int((y + 0.5) * scale)))
+            expect(len(around) > 1 or around == {middle},
+                   f"{path} at the place of ({x}, {y}) of the {ICON_SIZE} pixel icon")
+
+
 def check(out):
     check_page(out / "a4.gif")
     check_button(out / "ok.gif", (12, 10, 27, 19), BLUE_FACE)
     check_button(out / "exit.gif", (9, 10, 31, 19), RED_FACE)
     check_icon(out / "ostrabel.png", out / "ostrabel.ico")
+    for size in DESKTOP_ICON_SIZES:
+        check_desktop_icon(out / desktop_icon_name(size), out / "ostrabel.png")
     print(f"pictures in {out} check out")
 
 
@@ -439,6 +499,7 @@ def main(args):
         pictures = render_all()
         expect(pictures == render_all(), "the same pictures on a second drawing")
         for name, data in pictures.items():
+            (out / name).parent.mkdir(parents=True, exist_ok=True)
             (out / name).write_bytes(data)
     check(out)
 
