@@ -40,6 +40,19 @@ const QColor dayNameColor(0, 0, 200);
 const QColor weekendColor(190, 0, 0);
 const QColor creditColor(170, 170, 170);
 
+// Each text has one line on the page: a pasted line break, tab or other
+// control character becomes a blank, so a text is drawn as it is measured.
+QString oneLine(QString text) {
+    for (QChar& c : text) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph) {
+            c = QLatin1Char(' ');
+        }
+    }
+    return text;
+}
+
 class Page {
 public:
     Page(DrawingSurface& surface, const PageStyle& style)
@@ -48,12 +61,12 @@ public:
 
     double at(int twips) const { return double(twips * m_style.scale); }
     double measured(const QFont& font, const QString& text) const {
-        return double(TextMeasure::widthTwips(font, text)) * m_style.scale;
+        return double(TextMeasure::widthTwips(font, oneLine(text))) * m_style.scale;
     }
     void fontSize(int points) { m_surface.setFontSize(points * m_style.scale); }
     bool print(double x, double y, const QString& text) {
         m_surface.setPosition(x, y);
-        return m_surface.printText(text);
+        return m_surface.printText(oneLine(text));
     }
     void outline(double x1, double y1, double x2, double y2) {
         if (m_style.outlinesAsLines)

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 
@@ -138,7 +139,7 @@ void Main::createControls() {
     A4 = new QLabel(Frame1);
     A4->setObjectName(QStringLiteral("A4"));
     A4->setAccessibleName(QStringLiteral("Kalenderpagina"));
-    A4->setPixmap(QPixmap(QStringLiteral(":/pictures/a4.gif")));
+    A4->setPixmap(Controls::crispPicture(QStringLiteral(":/pictures/a4.gif"), devicePixelRatioF()));
     A4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     A4->setFocusPolicy(Qt::StrongFocus);
 
@@ -234,15 +235,17 @@ void Main::load() {
         setColor(*box, QPalette::Base, footerBoxes);
     }
 
-    for (int copies = 1; copies <= 20; ++copies) {
-        CopyCombo->addItem(QString::number(copies));
-    }
-    for (qint32 year = YearTable::firstYear; year <= YearTable::lastYear; ++year) {
-        JaarCombo->addItem(QString::number(year));
-    }
-    // Filling a list must not change what the box shows.
-    CopyCombo->setEditText(QStringLiteral("1"));
-    JaarCombo->setEditText(QStringLiteral("2005"));
+    // Filling a list must not change what the box shows, and the list stands
+    // on that entry, so opening it and pressing Enter keeps the choice.
+    const auto fill = [](QComboBox* combo, int first, int last) {
+        const QString shown = combo->currentText();
+        for (int entry = first; entry <= last; ++entry) {
+            combo->addItem(QString::number(entry));
+        }
+        combo->setCurrentIndex(combo->findText(shown));
+    };
+    fill(CopyCombo, 1, 20);
+    fill(JaarCombo, YearTable::firstYear, YearTable::lastYear);
 
     m_sizeFactor = 1;
 
@@ -272,8 +275,7 @@ void Main::Image1_Click() {
         const QImage photo = PhotoLoader::load(m_pictureFile);
         if (!photo.isNull()) {
             Picture1->setPicture(photo);
-            Image1->setPixmap(QPixmap::fromImage(
-                photo.scaled(Image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+            Image1->setPixmap(Controls::reduced(photo, Image1->size(), devicePixelRatioF()));
         }
     }
     MousePointer::arrow();
@@ -311,7 +313,17 @@ std::optional<qint32> Main::yearOrComplain() {
 }
 
 void Main::OkKnop_Click() {
+    // One OK at a time: a second click during the feedback, the printing or
+    // the preview would print or open everything twice.
+    if (m_okRunning) {
+        return;
+    }
+    m_okRunning = true;
+    const auto finished = qScopeGuard([this] { m_okRunning = false; });
     PressFeedback(*OkKnop, ButtonRests::mainOk);
+    if (m_exitRequested) {
+        return; // Exit came during the feedback: no page is started any more.
+    }
     const std::optional<qint32> year = yearOrComplain();
     if (!year) {
         return;
@@ -323,19 +335,17 @@ void Main::OkKnop_Click() {
         return;
     }
 
-    ++m_printing;
+    m_printing = true;
     const std::unique_ptr<PrintJob> job = m_printJobs();
     const PrintOutcome outcome = PrintCalendar(pageContent(*year), CopyCombo->currentText(),
                                                job.get(), [this] { ProgressSweep(*Bar); });
-    --m_printing;
-    if (m_exitRequested) {
-        if (m_printing == 0) {
-            endProgram();
-        }
-        return;
-    }
+    m_printing = false;
+    // A page that did not go out is told, also when Exit waits for it.
     if (!outcome.printed) {
         QMessageBox::warning(this, QStringLiteral("Ostrabel"), outcome.message);
+    }
+    if (m_exitRequested) {
+        endProgram();
     }
 }
 
@@ -345,12 +355,12 @@ void Main::endProgram() {
 }
 
 void Main::ExitKnop_Click() {
+    // From the click on, no OK starts another page.
+    m_exitRequested = true;
     PressFeedback(*ExitKnop, ButtonRests::mainExit);
     Pause(0.1f);
-    if (m_printing > 0) {
-        // The user already asked for that page: send it, then end.
-        m_exitRequested = true;
-        return;
+    // A page being printed was asked for already: OK sends it, then ends.
+    if (!m_printing) {
+        endProgram();
     }
-    endProgram();
 }

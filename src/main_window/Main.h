@@ -80,8 +80,9 @@ private:
     CommonDialog* m_commonDialog = nullptr;
     PrintJobs m_printJobs;
     int m_sizeFactor = 1;
+    bool m_okRunning = false;
     // Exit while a page is being printed waits for the job to be sent.
-    int m_printing = 0;
+    bool m_printing = false;
     bool m_exitRequested = false;
     QString m_pictureFile;
 };

@@ -16,6 +16,7 @@
 
 #include <QLabel>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 
@@ -121,8 +122,7 @@ void Voorbeeld::load(const PageContent& content) {
     Voettekstrechts->adjustSize();
 
     // Reduced smoothly, so the preview stays readable.
-    Image1->setPixmap(QPixmap::fromImage(
-        page.scaled(Image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    Image1->setPixmap(Controls::reduced(page, Image1->size(), devicePixelRatioF()));
 
     if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen()) {
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
@@ -131,6 +131,13 @@ void Voorbeeld::load(const PageContent& content) {
 }
 
 void Voorbeeld::OkKnop_Click() {
+    // One save at a time: a second click during the feedback or the dialog
+    // would open a second dialog after the first.
+    if (m_saving) {
+        return;
+    }
+    m_saving = true;
+    const auto saved = qScopeGuard([this] { m_saving = false; });
     PressFeedback(*OkKnop, ButtonRests::previewOk);
     m_dialog.fileName = QString();
     m_dialog.flags = CommonDialog::OverwritePrompt | CommonDialog::NoReadOnlyReturn;

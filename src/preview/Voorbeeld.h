@@ -45,4 +45,5 @@ private:
 
     CommonDialog& m_dialog;
     int m_sizeFactor;
+    bool m_saving = false;
 };

@@ -3,6 +3,7 @@
 #include "widgets/ImageButton.h"
 
 #include <QLabel>
+#include <QtMath>
 
 void Controls::setColor(QWidget& widget, QPalette::ColorRole role, const QColor& color) {
     QPalette palette = widget.palette();
@@ -26,8 +27,25 @@ ImageButton* Controls::imageButton(QWidget* parent, const char* name, const QStr
                                    const QString& picture) {
     auto* button = new ImageButton(accessibleName, parent);
     button->setObjectName(QLatin1String(name));
-    button->setPixmap(QPixmap(picture));
+    button->setPixmap(crispPicture(picture, parent->devicePixelRatioF()));
     return button;
+}
+
+QPixmap Controls::crispPicture(const QString& path, qreal devicePixelRatio) {
+    const int factor = qMax(1, qCeil(devicePixelRatio));
+    QImage image(path);
+    if (factor > 1) {
+        image = image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        image.setDevicePixelRatio(factor);
+    }
+    return QPixmap::fromImage(image);
+}
+
+QPixmap Controls::reduced(const QImage& picture, const QSize& size, qreal devicePixelRatio) {
+    QImage image =
+        picture.scaled(size * devicePixelRatio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(devicePixelRatio);
+    return QPixmap::fromImage(image);
 }
 
 QLabel* Controls::measuringLabel(QWidget* parent, const char* name, const QString& text,

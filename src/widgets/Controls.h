@@ -5,6 +5,9 @@
 class ImageButton;
 class QColor;
 class QFont;
+class QImage;
+class QPixmap;
+class QSize;
 class QLabel;
 class QString;
 class QWidget;
@@ -23,6 +26,15 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text);
 // A picture that acts as a button, with the name a screen reader says.
 ImageButton* imageButton(QWidget* parent, const char* name, const QString& accessibleName,
                          const QString& picture);
+
+// One of the program's own pictures, drawn at a whole multiple of its pixels
+// by copying them, so its edges stay crisp on a screen that scales the
+// interface.
+QPixmap crispPicture(const QString& path, qreal devicePixelRatio);
+
+// A picture reduced smoothly to a control's size, at the screen's own
+// resolution, so it is sharp when the interface is scaled.
+QPixmap reduced(const QImage& picture, const QSize& size, qreal devicePixelRatio);
 
 // A hidden label that sizes itself to its caption, so a text's width can be
 // read back in the label's font.

@@ -150,6 +150,18 @@ private Q_SLOTS:
         next(PageComposer::creditLine, 4800, 7720, footerSize, QColor(170, 170, 170));
         QCOMPARE(i, prints.size());
     }
+
+    // A text pasted with a line break or tab is one line on the page, drawn
+    // as it is measured: the right header still ends at its edge.
+    void controlCharactersAreBlanks() {
+        PageContent page = content(2005);
+        page.headerRight = QStringLiteral("Regel een\nRegel twee\tdrie\u2028!");
+        const QString drawn = QStringLiteral("Regel een Regel twee drie !");
+        const PageStyle style = PageStyle::bitmap(1);
+        const Op header = record(style, page).prints()[2];
+        QCOMPARE(header.text, drawn);
+        QCOMPARE(header.args[0], 10815 - TextMeasure::widthTwips(style.headerMeasureFont, drawn));
+    }
 };
 
 QTEST_MAIN(TestComposer)

@@ -8,6 +8,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 using Probes = QList<QPair<QPoint, QColor>>;
@@ -158,9 +160,17 @@ private Q_SLOTS:
         QCOMPARE(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32), image);
     }
 
-    // A file-size limit stands in for a full disk: the write fails halfway,
-    // says so, keeps the old file and leaves no temporary one.
-    void failedSaveKeepsTheOldFile() {
+    // A save that fails says why in the system's words, keeps the old file
+    // and leaves no temporary one. A file-size limit stands in for a full disk.
+    void failedSaveSaysWhy_data() {
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full disk") << true << "de schijf is vol";
+        QTest::newRow("read-only folder") << false << "geen toestemming";
+    }
+    void failedSaveSaysWhy() {
+        QFETCH(bool, full);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("bestaand.bmp"));
         QFile old(target);
@@ -170,12 +180,21 @@ private Q_SLOTS:
         page.fill(Qt::white);
         QString error;
         bool written = true;
-        {
-            const FileSizeLimit full(100'000);
+        if (full) {
+            const FileSizeLimit limit(100'000);
             written = BmpWriter::write(page, target, &error);
+        } else {
+            // Root may write anywhere, so the save runs as nobody for the while.
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+            const uid_t user = geteuid();
+            QVERIFY(user != 0 || seteuid(65534) == 0);
+            written = BmpWriter::write(page, target, &error);
+            QVERIFY(seteuid(user) == 0);
+            QFile::setPermissions(dir.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         QVERIFY(!written);
-        QVERIFY(!error.isEmpty());
+        QCOMPARE(error, reason);
         QCOMPARE(readAll(target), QByteArray("oude inhoud"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"bestaand.bmp"});
     }

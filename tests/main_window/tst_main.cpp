@@ -12,11 +12,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+// The interface is scaled by 2, as on a HiDPI screen: pictures must be drawn
+// for it, not blown up.
+static const bool scaled = qputenv("QT_SCALE_FACTOR", "2");
+
 namespace {
 
 // A printer that keeps the pages it is given.
 struct Printer {
     QList<int> copies; // one entry per job sent
+    bool refuses = false;
     struct Job : PrintJob {
         Printer& printer;
         RecordingSurface surface;
@@ -27,8 +32,9 @@ struct Printer {
         void setCopyCount(qint16 n) override { count = n; }
         DrawingSurface* begin(const QString&) override { return &surface; }
         bool end() override {
-            printer.copies << count;
-            return true;
+            if (!printer.refuses)
+                printer.copies << count;
+            return !printer.refuses;
         }
         void discard() override {}
     };
@@ -90,10 +96,15 @@ private Q_SLOTS:
         const auto* years = control<QComboBox>("JaarCombo");
         QCOMPARE(years->count(), 21);
         QCOMPARE(years->itemText(0) + years->itemText(20), QStringLiteral("20002020"));
+        QCOMPARE(years->itemText(years->currentIndex()), QStringLiteral("2005"));
         QCOMPARE(control<QComboBox>("CopyCombo")->count(), 20);
         for (const char* hidden : {"Picture1", "Label4", "Label5", "Bar"})
             QVERIFY2(!control(hidden)->isVisibleTo(window.get()), hidden);
-        QCOMPARE(control<QLabel>("A4")->pixmap().size(), QSize(129, 181));
+        // The page picture is pixel art: each pixel copied, edges crisp.
+        const QPixmap a4 = control<QLabel>("A4")->pixmap();
+        QCOMPARE(a4.deviceIndependentSize(), QSizeF(129, 181));
+        QCOMPARE(a4.toImage().pixelColor(25, 80), QColor(Qt::white));
+        QCOMPARE(a4.toImage().pixelColor(26, 80), QColor(Qt::black));
         QVERIFY(control<QLabel>("Image1")->pixmap().isNull());
     }
 
@@ -135,7 +146,7 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i) {
             window->Image1_Click();
             QCOMPARE(control<PictureHolder>("Picture1")->size(), QSize(300, 200));
-            QCOMPARE(control<QLabel>("Image1")->pixmap().size(), QSize(99, 59));
+            QCOMPARE(control<QLabel>("Image1")->pixmap().size(), QSize(198, 118));
             QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
         }
         QCOMPARE(dialog->filtersSeen.last(),
@@ -172,7 +183,9 @@ private Q_SLOTS:
         QTest::newRow("no copies") << "2009"
                                    << "0" << QList<int>{} << "copy's";
         QTest::newRow("year not a number") << "20x5"
-                                           << "1" << QList<int>{} << "jaartal";
+                                           << "1" << QList<int>{} << "geen geheel getal";
+        QTest::newRow("year beyond 32 bits") << "2147483648"
+                                             << "1" << QList<int>{} << "te groot";
     }
     void print() {
         QFETCH(QString, year);
@@ -187,6 +200,56 @@ private Q_SLOTS:
         QCOMPARE(printer.copies, sent);
         QCOMPARE(watcher.seen.size(), message.isEmpty() ? 0 : 1);
         QVERIFY(watcher.seen.value(0).contains(message));
+    }
+
+    // A second OK while one runs does nothing. Exit wins over an OK that has
+    // not started its page yet; one being printed is sent, or its refusal
+    // told, before the program ends with code 0.
+    void races_data() {
+        QTest::addColumn<bool>("print");
+        QTest::addColumn<int>("at"); // ms after OK
+        QTest::addColumn<QString>("click");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QList<int>>("sent");
+        QTest::addColumn<QStringList>("seen");
+        QTest::addColumn<bool>("ends");
+        const QString refusal = "De printer kon de afdruk niet starten. Controleer de printer en "
+                                "probeer het opnieuw.";
+        QTest::newRow("OK during the feedback")
+            << true << 100 << "ok" << false << QList<int>{1} << QStringList() << false;
+        QTest::newRow("OK during the sweep")
+            << true << 600 << "ok" << false << QList<int>{1} << QStringList() << false;
+        QTest::newRow("OK during the feedback, bitmap")
+            << false << 100 << "ok" << false << QList<int>() << QStringList{" Example"} << false;
+        QTest::newRow("Exit during the feedback")
+            << true << 100 << "exit" << false << QList<int>() << QStringList() << true;
+        QTest::newRow("Exit during the sweep")
+            << true << 600 << "exit" << false << QList<int>{1} << QStringList() << true;
+        QTest::newRow("Exit during the sweep, job refused")
+            << true << 600 << "exit" << true << QList<int>() << QStringList{refusal} << true;
+    }
+    void races() {
+        QFETCH(bool, print);
+        QFETCH(int, at);
+        QFETCH(QString, click);
+        QFETCH(bool, refused);
+        QFETCH(QList<int>, sent);
+        QFETCH(QStringList, seen);
+        QFETCH(bool, ends);
+        control<QRadioButton>(print ? "Option1_1" : "Option1_0")->setChecked(true);
+        printer.refuses = refused;
+        window->show();
+        ModalWatcher watcher;
+        QTimer::singleShot(
+            at, [&] { click == "ok" ? window->OkKnop_Click() : window->ExitKnop_Click(); });
+        QTimer::singleShot(0, [&] {
+            window->OkKnop_Click();
+            if (window->isVisible())
+                QCoreApplication::exit(1);
+        });
+        QCOMPARE(QCoreApplication::exec(), ends ? 0 : 1);
+        QCOMPARE(printer.copies, sent);
+        QCOMPARE(watcher.seen, seen);
     }
 
     // Exit ends the program with code 0, 0.3 s after the click.

@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+// The interface is scaled by 2, as on a HiDPI screen: the reduced page must
+// be drawn for it, not blown up.
+static const bool scaled = qputenv("QT_SCALE_FACTOR", "2");
+
 namespace {
 
 PageContent content() {
@@ -45,11 +49,23 @@ private Q_SLOTS:
         QVERIFY(!child("Koptekstrechts")->isVisibleTo(&preview));
         QCOMPARE(child("Koptekstrechts")->text(), QStringLiteral("Koptekst rechts"));
         QCOMPARE(child("Image1")->geometry(), QRect(10, 12, 412, 572));
-        QCOMPARE(child("Image1")->pixmap().size(), QSize(412, 572));
+        QCOMPARE(child("Image1")->pixmap().size(), QSize(824, 1144));
         // Resizing reflows nothing.
         preview.resize(200, 200);
         QCOMPARE(child("OkKnop")->pos(), QPoint(335, 597));
         QCOMPARE(child("ExitKnop")->pos(), QPoint(385, 597));
+    }
+
+    // The page is paper: white on a dark desktop too, while the window keeps
+    // the desktop's colours.
+    void darkDesktop() {
+        QPalette dark(QColor(40, 40, 40));
+        dark.setColor(QPalette::Base, QColor(20, 20, 20));
+        QApplication::setPalette(dark);
+        Voorbeeld preview(content(), 1, dialog);
+        QApplication::setPalette(QPalette());
+        QCOMPARE(preview.page().pixelColor(5, 5), QColor(Qt::white));
+        QCOMPARE(preview.palette().color(QPalette::Window), QColor(40, 40, 40));
     }
 
     // Each save writes the whole page as a 24-bit BMP to the path exactly as
@@ -60,6 +76,8 @@ private Q_SLOTS:
                       second = dir.filePath("zonder-extensie");
         Voorbeeld preview(content(), 1, dialog);
         dialog.answers = {first, QString(), second};
+        // A second click during the first one's feedback opens no second dialog.
+        QTimer::singleShot(100, &preview, &Voorbeeld::OkKnop_Click);
         for (int i = 0; i < 3; ++i)
             preview.OkKnop_Click();
         QCOMPARE(dialog.filtersSeen, QStringList(3, "Bitmap format (*.bmp) (*.bmp)"));

@@ -179,6 +179,36 @@ private Q_SLOTS:
         const auto right = QRegularExpression(R"re(xMax="([\d.]+)"[^>]*>Onderaan<)re").match(words);
         QVERIFY(qAbs(right.captured(1).toDouble() - origin.x() - 10695 / 20.) < 2);
     }
+
+    // A page that fits the printable area is drawn as it is; one that does
+    // not is scaled down evenly from the corner until its outermost lines,
+    // the photo frame's right edge and the last grid row, lie inside.
+    void fitsThePrintableArea_data() {
+        QTest::addColumn<QSizeF>("points");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("A4 with 7 mm margins") << QSizeF(555, 802) << 1.0;
+        QTest::newRow("Generic PDF driver's A4") << QSizeF(559, 770) << 770 * 20 / 15781.;
+    }
+    void fitsThePrintableArea() {
+        QFETCH(QSizeF, points);
+        QFETCH(double, scale);
+        QImage area((points * 2).toSize(), QImage::Format_RGB32); // 144 dpi
+        area.setDotsPerMeterX(5669);
+        area.setDotsPerMeterY(5669);
+        area.fill(Qt::white);
+        QPainter painter(&area);
+        PrinterSurface surface(painter, area);
+        QVERIFY(PageComposer::compose(surface, page(), PageStyle::printed()));
+        painter.end();
+        QCOMPARE(surface.scale(), scale);
+        QRect ink;
+        for (int y = 0; y < area.height(); ++y)
+            for (int x = 0; x < area.width(); ++x)
+                if (area.pixel(x, y) != qRgb(255, 255, 255))
+                    ink |= QRect(x, y, 1, 1);
+        QVERIFY(qAbs(ink.right() - 10730 * scale / 10) <= 1);
+        QVERIFY(qAbs(ink.bottom() - 15780 * scale / 10) <= 1);
+    }
 };
 
 QTEST_MAIN(TestPrinting)
