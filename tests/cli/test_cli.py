@@ -6,12 +6,13 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from fixtures import cups_queue, fail, wait_for
 from PIL import Image
 
-CLI = os.path.abspath(sys.argv[1])
 TEXTS = ["--jaar", "2027", "--kop-links", "Familie", "--kop-rechts", "Rechtsboven"]
 MONTHS = "Januari Februari Maart April Mei Juni Juli Augustus September Oktober November December"
 work = tempfile.mkdtemp(prefix="ostrabel-cli-")
 atexit.register(shutil.rmtree, work, True)
 os.chmod(work, 0o755)
+# A copy where any user may run it, as one row runs it as nobody.
+CLI = shutil.copy(sys.argv[1], work)
 photo = os.path.join(work, "foto.jpg")
 Image.effect_noise((3000, 2000), 60).convert("RGB").save(photo)
 junk = os.path.join(work, "geen-foto.jpg")
