@@ -1,0 +1,150 @@
+#include "cli/CalendarCommand.h"
+
+#include "calendar/YearText.h"
+#include "cli/StandardOutput.h"
+#include "drawing/PageContent.h"
+#include "drawing/RenderCalendarBitmap.h"
+#include "io/BmpWriter.h"
+#include "io/PhotoLoader.h"
+#include "io/SafeSave.h"
+#include "printing/CopyCount.h"
+#include "printing/CupsJob.h"
+#include "printing/PdfJob.h"
+#include "printing/PrintCalendar.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDate>
+#include <QImageWriter>
+#include <memory>
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("CalendarCommand", text);
+}
+
+SafeSave::Fill bytesFill(const QByteArray& bytes) {
+    return [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); };
+}
+
+QByteArray pngBytes(const QImage& page) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    return writer.write(page) ? bytes : QByteArray();
+}
+
+} // namespace
+
+ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& complain) {
+    QString message;
+    const std::optional<qint32> year = request.yearText.isNull()
+                                           ? QDate::currentDate().year()
+                                           : YearText::parse(request.yearText, &message);
+    if (!year) {
+        complain(message);
+        return ExitFailed;
+    }
+    if (!CopyCount::parse(request.copiesText)) {
+        complain(tr("Het aantal kopieën moet een geheel getal van 1 tot en met 32767 zijn. "
+                    "Geef bijvoorbeeld --kopieen 2."));
+        return ExitFailed;
+    }
+
+    PageContent content;
+    content.headerLeft = request.headerLeft;
+    content.headerRight = request.headerRight;
+    content.footerLeft = request.footerLeft;
+    content.footerRight = request.footerRight;
+    content.year = *year;
+    if (!request.photoPath.isNull()) {
+        // In the window an unreadable file keeps the previous photo; here
+        // there is none to keep, and a calendar without the asked-for photo
+        // is not what was asked for.
+        content.photo = PhotoLoader::load(request.photoPath);
+        if (content.photo.isNull()) {
+            complain(tr("De foto '%1' kan niet worden gelezen. Kies een JPEG-, BMP- of "
+                        "GIF-bestand.")
+                         .arg(request.photoPath));
+            return ExitFailed;
+        }
+    }
+
+    std::unique_ptr<CupsJob> job;
+    if (request.print) {
+        job = request.printer.isNull() ? CupsJob::onDefaultPrinter()
+                                       : CupsJob::onPrinter(request.printer);
+        if (!job) {
+            complain(request.printer.isNull()
+                         ? tr("Er is geen standaardprinter. Stel er een in of kies een printer "
+                              "met --printer.")
+                         : tr("Printer '%1' is niet gevonden. Kies een printer die lpstat -e "
+                              "noemt.")
+                               .arg(request.printer));
+            return ExitFailed;
+        }
+    }
+
+    if (!request.output.isEmpty() && !writeOutput(request, content, &message)) {
+        complain(message);
+        return ExitFailed;
+    }
+    if (job) {
+        const PrintOutcome outcome = PrintCalendar(content, request.copiesText, job.get(), [] {});
+        if (!outcome.printed) {
+            complain(outcome.message);
+            return ExitFailed;
+        }
+    }
+    return ExitDone;
+}
+
+bool CalendarCommand::writeOutput(const CalendarRequest& request, const PageContent& content,
+                                  QString* message) {
+    QImage page;
+    QByteArray bytes;
+    SafeSave::Fill fill = bytesFill(bytes);
+    switch (request.format) {
+    case CalendarRequest::Format::Bmp:
+        // The same page and the same encoder as the preview window's save.
+        page = RenderCalendarBitmap(content, request.sizeFactor);
+        fill = [&page](QIODevice& device) { return BmpWriter::write(page, device); };
+        break;
+    case CalendarRequest::Format::Png:
+        bytes = pngBytes(RenderCalendarBitmap(content, request.sizeFactor));
+        break;
+    case CalendarRequest::Format::Pdf: {
+        // The printed page, as the printer would get it, on a sheet without
+        // margins.
+        PdfJob pdf;
+        if (PrintCalendar(content, QStringLiteral("1"), &pdf, [] {}).printed) {
+            bytes = pdf.document();
+        }
+        break;
+    }
+    }
+    if (page.isNull() && bytes.isEmpty()) {
+        *message = tr("De kalender kon niet worden gemaakt. Probeer het opnieuw.");
+        return false;
+    }
+
+    QString reason;
+    if (request.output == QLatin1String("-")) {
+        if (StandardOutput::write(fill, &reason)) {
+            return true;
+        }
+        *message = tr("De kalender kon niet naar de standaarduitvoer (%1). Stuur hem naar een "
+                      "bestand of een ander programma.")
+                       .arg(reason);
+        return false;
+    }
+    if (SafeSave::write(request.output, fill, &reason)) {
+        return true;
+    }
+    *message = tr("De kalender is niet opgeslagen (%1). Kies een andere map of naam en probeer "
+                  "het opnieuw.")
+                   .arg(reason);
+    return false;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "cli/CalendarRequest.h"
+
+#include <QImage>
+#include <QString>
+#include <functional>
+
+struct PageContent;
+
+// Makes what one command line asks for: the page as a file or on standard
+// output, on paper, or both. Everything typed is checked before anything is
+// written or sent, so a mistake leaves no half result.
+class CalendarCommand {
+public:
+    // Says one line to the user; the command calls it only on failure.
+    using Complain = std::function<void(const QString&)>;
+
+    static ExitCode run(const CalendarRequest& request, const Complain& complain);
+
+private:
+    static bool writeOutput(const CalendarRequest& request, const PageContent& content,
+                            QString* message);
+};

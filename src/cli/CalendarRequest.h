@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// What one run of ostrabel-cli is asked to make, as typed: the numbers are
+// read later by the same rules as in the window.
+struct CalendarRequest {
+    enum class Format { Bmp, Png, Pdf };
+
+    QString yearText;  // null: the current year
+    QString photoPath; // null: no photo; anything else must be a readable photo
+    QString headerLeft;
+    QString headerRight;
+    QString footerLeft;
+    QString footerRight;
+    int sizeFactor = 1;
+    QString output; // empty: no file; "-": standard output
+    Format format = Format::Bmp;
+    bool print = false;
+    QString printer; // null: the default printer
+    QString copiesText = QStringLiteral("1");
+};
+
+// The program's exit codes.
+enum ExitCode { ExitDone = 0, ExitFailed = 1, ExitUsage = 2 };

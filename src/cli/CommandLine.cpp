@@ -1,0 +1,150 @@
+#include "cli/CommandLine.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("CommandLine", text);
+}
+
+const QString jaar = QStringLiteral("jaar");
+const QString foto = QStringLiteral("foto");
+const QString kopLinks = QStringLiteral("kop-links");
+const QString kopRechts = QStringLiteral("kop-rechts");
+const QString voetLinks = QStringLiteral("voet-links");
+const QString voetRechts = QStringLiteral("voet-rechts");
+const QString groot = QStringLiteral("groot");
+const QString afdrukken = QStringLiteral("afdrukken");
+const QString printer = QStringLiteral("printer");
+const QString kopieen = QStringLiteral("kopieen");
+const QString formaat = QStringLiteral("formaat");
+
+std::optional<CalendarRequest::Format> formatNamed(const QString& name) {
+    const QString lower = name.toLower();
+    if (lower == QLatin1String("bmp")) {
+        return CalendarRequest::Format::Bmp;
+    }
+    if (lower == QLatin1String("png")) {
+        return CalendarRequest::Format::Png;
+    }
+    if (lower == QLatin1String("pdf")) {
+        return CalendarRequest::Format::Pdf;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+CommandLine::CommandLine(const QStringList& arguments)
+    : m_arguments(arguments) {
+    m_parser.setApplicationDescription(
+        tr("Maakt een jaarkalender met foto op één pagina, als BMP, PNG of PDF, of drukt hem af."));
+    m_parser.addOptions({
+        {jaar, tr("Het jaar van de kalender, een geheel getal (standaard dit jaar)."),
+         QStringLiteral("N")},
+        {foto, tr("De foto: een JPEG-, BMP- of GIF-bestand."), tr("BESTAND")},
+        {kopLinks, tr("De tekst links in de kopregel."), tr("TEKST")},
+        {kopRechts, tr("De tekst rechts in de kopregel."), tr("TEKST")},
+        {voetLinks, tr("De tekst links in de voetregel."), tr("TEKST")},
+        {voetRechts, tr("De tekst rechts in de voetregel."), tr("TEKST")},
+        {groot, tr("BMP en PNG van 1540 x 2200 in plaats van 770 x 1100 pixels.")},
+        {afdrukken, tr("Drukt de kalender af, in plaats van of naast UITVOER.")},
+        {printer, tr("Drukt af op deze printer in plaats van de standaardprinter."), tr("NAAM")},
+        {kopieen, tr("Het aantal kopieën bij afdrukken, 1 tot en met 32767 (standaard 1)."),
+         QStringLiteral("N")},
+        {formaat, tr("Het formaat bij UITVOER -: bmp, png of pdf."), QStringLiteral("bmp|png|pdf")},
+    });
+    m_parser.addHelpOption();
+    m_parser.addVersionOption();
+    m_parser.addPositionalArgument(
+        tr("UITVOER"),
+        tr("Het bestand dat gemaakt wordt: .bmp, .png of .pdf; - is de standaarduitvoer."),
+        tr("[UITVOER]"));
+    m_action = read(arguments);
+}
+
+void CommandLine::showHelpWithQtOptions() {
+    m_parser.process(m_arguments);
+    std::exit(ExitDone); // not reached: process() has shown the help and ended
+}
+
+CommandLine::Action CommandLine::usage(const QString& problem) {
+    m_problem = problem + QLatin1Char(' ') + tr("Zie ostrabel-cli --help.");
+    return Action::Usage;
+}
+
+CommandLine::Action CommandLine::read(const QStringList& arguments) {
+    if (!m_parser.parse(arguments)) {
+        return usage(m_parser.errorText());
+    }
+    if (m_parser.isSet(QStringLiteral("help-all"))) {
+        return Action::HelpWithQtOptions;
+    }
+    if (m_parser.isSet(QStringLiteral("help"))) {
+        return Action::Help;
+    }
+    if (m_parser.isSet(QStringLiteral("version"))) {
+        return Action::Version;
+    }
+
+    CalendarRequest& r = m_request;
+    r.print = m_parser.isSet(afdrukken);
+    if (!r.print && (m_parser.isSet(printer) || m_parser.isSet(kopieen))) {
+        return usage(tr("--printer en --kopieen gelden alleen met --afdrukken."));
+    }
+    const QStringList outputs = m_parser.positionalArguments();
+    if (outputs.size() > 1) {
+        return usage(
+            tr("Geef één UITVOER; de rest (%1) is te veel.").arg(outputs.mid(1).join(' ')));
+    }
+    if (outputs.isEmpty() && !r.print) {
+        return usage(tr("Geef een UITVOER (.bmp, .png, .pdf of -) of --afdrukken."));
+    }
+    if (!outputs.isEmpty()) {
+        r.output = outputs.first();
+        const bool standardOutput = r.output == QLatin1String("-");
+        const std::optional<CalendarRequest::Format> chosen = formatNamed(m_parser.value(formaat));
+        const std::optional<CalendarRequest::Format> named =
+            standardOutput ? chosen : formatNamed(QFileInfo(r.output).suffix());
+        if (m_parser.isSet(formaat) && !chosen) {
+            return usage(tr("Onbekend formaat '%1'. Kies --formaat bmp, png of pdf.")
+                             .arg(m_parser.value(formaat)));
+        }
+        if (!named) {
+            return usage(standardOutput
+                             ? tr("Kies bij UITVOER - een formaat met --formaat bmp, png of pdf.")
+                             : tr("UITVOER '%1' heeft geen bekende extensie. Eindig de naam op "
+                                  ".bmp, .png of .pdf.")
+                                   .arg(r.output));
+        }
+        if (chosen && chosen != named) {
+            return usage(tr("--formaat %1 past niet bij '%2'. Laat --formaat weg of pas de "
+                            "extensie aan.")
+                             .arg(m_parser.value(formaat), r.output));
+        }
+        r.format = *named;
+    }
+
+    if (m_parser.isSet(jaar)) {
+        r.yearText = m_parser.value(jaar);
+    }
+    if (m_parser.isSet(foto)) {
+        r.photoPath = m_parser.value(foto);
+    }
+    r.headerLeft = m_parser.value(kopLinks);
+    r.headerRight = m_parser.value(kopRechts);
+    r.footerLeft = m_parser.value(voetLinks);
+    r.footerRight = m_parser.value(voetRechts);
+    r.sizeFactor = m_parser.isSet(groot) ? 2 : 1;
+    if (m_parser.isSet(printer)) {
+        r.printer = m_parser.value(printer);
+    }
+    if (m_parser.isSet(kopieen)) {
+        r.copiesText = m_parser.value(kopieen);
+    }
+    return Action::Make;
+}

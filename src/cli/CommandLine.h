@@ -1,0 +1,34 @@
+#pragma once
+
+#include "cli/CalendarRequest.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+// Reads ostrabel-cli's command line: GNU-style options with Dutch names, and
+// the output file whose extension chooses the format.
+class CommandLine {
+public:
+    enum class Action { Make, Help, HelpWithQtOptions, Version, Usage };
+
+    explicit CommandLine(const QStringList& arguments);
+
+    Action action() const { return m_action; }
+    // Filled when the action is Make.
+    const CalendarRequest& request() const { return m_request; }
+    // Why the command line is wrong and what to type instead, when the action is Usage.
+    const QString& problem() const { return m_problem; }
+    QString helpText() const { return m_parser.helpText(); }
+    // Qt prints this part of its help itself, and then ends the program.
+    [[noreturn]] void showHelpWithQtOptions();
+
+private:
+    Action read(const QStringList& arguments);
+    Action usage(const QString& problem);
+
+    QStringList m_arguments;
+    QCommandLineParser m_parser;
+    CalendarRequest m_request;
+    QString m_problem;
+    Action m_action;
+};
