@@ -92,10 +92,8 @@ private Q_SLOTS:
         const QRect frame(QPoint(px(870), px(1020)), QPoint(px(10730), px(7680)));
         QCOMPARE(count(frame, black), 2 * (frame.width() + frame.height()) - 4);
 
-        // The texts are there, in their colours: header black, footer red.
-        QCOMPARE(inked(inside(900, 450, 5000, 900), [](QColor c) { return c.value() < 60; }),
-                 filled);
-        QCOMPARE(inked(inside(8000, 7720, 10785, 7960), red), filled);
+        // The footer texts are there, red.
+        QCOMPARE(inked(inside(900, 7720, 10785, 7960), red), filled);
 
         for (int month = 1; month <= 12; ++month) {
             const int x = 870 + (month - 1) % 4 * 2505;
@@ -125,19 +123,14 @@ private Q_SLOTS:
         }
     }
 
-    // The windows' hidden self-sizing labels and the page measure alike.
-    void measureAgreesWithLabel() {
-        QWidget window; // a label without a parent is a window, kept within the screen
-        for (const QString& text : {QStringLiteral("Koptekst rechts"), QStringLiteral(" <b>ë</b> "),
-                                    QString(), QString(220, QLatin1Char('M'))}) {
-            QLabel label(text, &window);
-            label.setTextFormat(Qt::PlainText);
-            label.setFont(PageStyle::printed().headerMeasureFont);
-            label.adjustSize();
-            QCOMPARE(TextMeasure::widthTwips(label.font(), text), label.width() * 15);
-        }
-        QCOMPARE(TextMeasure::widthTwips(PageStyle::printed().headerMeasureFont, "Koptekst rechts"),
-                 204 * 15);
+    // The windows' hidden labels and the page measure a text alike: the
+    // right header in its 20.25 pt bold label is 204 pixels wide.
+    void measure() {
+        QLabel label(QStringLiteral("Koptekst rechts"));
+        label.setFont(PageStyle::printed().headerMeasureFont);
+        label.adjustSize();
+        QCOMPARE(label.width(), 204);
+        QCOMPARE(TextMeasure::widthTwips(label.font(), label.text()), 204 * 15);
     }
 };
 

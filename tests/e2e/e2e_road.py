@@ -56,6 +56,13 @@ def main(program):
             return min(page.crop((left, top, left + 15, top + 12)).convert("L").getdata()) < 128
         if not ink(4) or ink(3):
             fail("January 2009 does not begin on Thursday")
+        # The command line makes the same bytes from the same choices.
+        cli = [os.path.join(os.path.dirname(program), "ostrabel-cli"), "--jaar", "2009", "--foto",
+               photo, "--kop-links", "Koptekst links", "--kop-rechts", "Koptekst rechts",
+               "--voet-links", "Voettekst links", "--voet-rechts", "Voettekst rechts", bmp + ".bmp"]
+        subprocess.run(cli, check=True)
+        if open(bmp, "rb").read() != open(bmp + ".bmp", "rb").read():
+            fail("ostrabel-cli's BMP differs from the one the preview saved")
         x.click(preview, *PREVIEW_EXIT)
         wait_for(lambda: not x.xdotool("search", "--onlyvisible", "--name", "^ Example$")) or fail(
             "the preview did not close")

@@ -1,12 +1,10 @@
 # The real parts the end-to-end tests drive: a private X server, and a CUPS
-# queue that prints into a PDF file and is the default printer while in use.
-# Run as a program, it runs one command with that queue (needs root, as CI):
-#     /usr/bin/python3 tests/e2e/fixtures.py COMMAND [ARGS...]
+# queue that prints into a PDF file and is the default printer while in use
+# (this needs root, as on CI).
 import contextlib
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -134,11 +132,3 @@ def cups_queue(name="OstrabelTest"):
         elif scheduler_running():
             reload()
         shutil.rmtree(folder, ignore_errors=True)
-
-
-if __name__ == "__main__":
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    with cups_queue() as queue:
-        print("default printer %s, printing into %s" % (queue.name, queue.pdf), flush=True)
-        code = subprocess.run(sys.argv[1:]).returncode
-    sys.exit(code)

@@ -1,14 +1,8 @@
-#include "io/BmpWriter.h"
 #include "io/PhotoLoader.h"
-#include "support/FileSizeLimit.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
-
-#include <unistd.h>
 
 namespace {
 
@@ -44,11 +38,6 @@ qint64 peakGrowthMb(const std::function<void()>& work) {
     const qint64 before = statusKb("VmRSS:");
     work();
     return (statusKb("VmHWM:") - before) / 1024;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -132,71 +121,6 @@ private Q_SLOTS:
         QFETCH(QSize, upright);
         QFETCH(QSize, decoded);
         QCOMPARE(PhotoLoader::decodeSize(upright), decoded);
-    }
-
-    // Odd widths need row padding; the page sizes are the real ones.
-    void bmpRoundTrip_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("bytes");
-        QTest::newRow("5 x 3") << QSize(5, 3) << 54 + 16 * 3;
-        QTest::newRow("Klein") << QSize(770, 1100) << 2543254;
-        QTest::newRow("Groot") << QSize(1540, 2200) << 10164054;
-    }
-    void bmpRoundTrip() {
-        QFETCH(QSize, size);
-        QFETCH(int, bytes);
-        QImage image(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                image.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x + y) % 256));
-        const QString path = m_dir.filePath(QStringLiteral("page.bmp"));
-        QVERIFY(BmpWriter::write(image, path));
-        const QByteArray file = readAll(path);
-        const auto* raw = reinterpret_cast<const uchar*>(file.constData());
-        QCOMPARE(file.size(), bytes);
-        QCOMPARE(qFromLittleEndian<quint32>(raw + 2), quint32(bytes));
-        QCOMPARE(qFromLittleEndian<quint16>(raw + 28), quint16(24));
-        QCOMPARE(qFromLittleEndian<quint32>(raw + 30), quint32(0)); // uncompressed
-        QCOMPARE(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32), image);
-    }
-
-    // A save that fails says why in the system's words, keeps the old file
-    // and leaves no temporary one. A file-size limit stands in for a full disk.
-    void failedSaveSaysWhy_data() {
-        QTest::addColumn<bool>("full");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("full disk") << true << "de schijf is vol";
-        QTest::newRow("read-only folder") << false << "geen toestemming";
-    }
-    void failedSaveSaysWhy() {
-        QFETCH(bool, full);
-        QFETCH(QString, reason);
-        QTemporaryDir dir;
-        const QString target = dir.filePath(QStringLiteral("bestaand.bmp"));
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("oude inhoud") == 11);
-        old.close();
-        QImage page(770, 1100, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        QString error;
-        bool written = true;
-        if (full) {
-            const FileSizeLimit limit(100'000);
-            written = BmpWriter::write(page, target, &error);
-        } else {
-            // Root may write anywhere, so the save runs as nobody for the while.
-            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-            const uid_t user = geteuid();
-            QVERIFY(user != 0 || seteuid(65534) == 0);
-            written = BmpWriter::write(page, target, &error);
-            QVERIFY(seteuid(user) == 0);
-            QFile::setPermissions(dir.path(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
-        QVERIFY(!written);
-        QCOMPARE(error, reason);
-        QCOMPARE(readAll(target), QByteArray("oude inhoud"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"bestaand.bmp"});
     }
 };
 
