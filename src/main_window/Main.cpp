@@ -349,6 +349,12 @@ void Main::OkKnop_Click() {
     }
 }
 
+// The close box is the other way out, and wins over OK just as Exit does.
+void Main::closeEvent(QCloseEvent* event) {
+    m_exitRequested = true;
+    QWidget::closeEvent(event);
+}
+
 void Main::endProgram() {
     close();
     QCoreApplication::exit(0);

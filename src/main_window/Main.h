@@ -45,6 +45,9 @@ public Q_SLOTS:
     void OkKnop_Click();
     void ExitKnop_Click();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void createControls();
     void load();

@@ -149,6 +149,7 @@ private Q_SLOTS:
         row("OK during the sweep", "2009", "1", "ok 600", false, {1}, "", false);
         row("OK during the feedback, bitmap", "2009", "", "ok 100", false, {}, " Example", false);
         row("Exit during the feedback", "2009", "1", "exit 100", false, {}, "", true);
+        row("close box during the feedback", "2009", "1", "close 100", false, {}, "", true);
         row("Exit during the sweep", "2009", "1", "exit 600", false, {1}, "", true);
         row("Exit during the sweep, refused", "2009", "1", "exit 600", true, {}, "Controleer",
             true);
@@ -169,7 +170,9 @@ private Q_SLOTS:
         ModalWatcher watcher;
         if (!then.isEmpty())
             QTimer::singleShot(then.section(' ', 1).toInt(), [&] {
-                then.startsWith("ok") ? window->OkKnop_Click() : window->ExitKnop_Click();
+                then.startsWith("ok")     ? window->OkKnop_Click()
+                : then.startsWith("exit") ? window->ExitKnop_Click()
+                                          : void(window->close());
             });
         QTimer::singleShot(0, [&] {
             window->OkKnop_Click();
