@@ -40,25 +40,26 @@ qint64 pixels(const QSize& size) {
     return qint64(size.width()) * size.height();
 }
 
-// Whether a JPEG is sequential (baseline or extended, SOF0 or SOF1): the
-// decoder reduces those by 1/2, 1/4 or 1/8 as it reads, in memory for the
-// reduced picture only. A progressive one it holds whole, whatever the size.
-bool isSequentialJpeg(QIODevice* device) {
+// Whether a JPEG is sequential (baseline or extended, SOF0 or SOF1) with all
+// its components in its first scan: the decoder reduces those by 1/2, 1/4 or
+// 1/8 as it reads, holding rows of the reduced picture only. A progressive or
+// multi-scan one it holds whole first, whatever the size it is decoded at.
+bool decodesInOnePass(QIODevice* device) {
     const QByteArray head = device->peek(256 * 1024);
     if (!head.startsWith("\xFF\xD8")) {
         return false;
     }
+    int components = 0;
     qsizetype at = 2; // after the start-of-image marker
-    while (at + 4 <= head.size() && uchar(head[at]) == 0xFF) {
+    while (at + 10 <= head.size() && uchar(head[at]) == 0xFF) {
         const uchar marker = uchar(head[at + 1]);
         if (marker == 0xC0 || marker == 0xC1) {
-            return true;
-        }
-        // Any other start of frame (0xC2..0xCF less the table markers C4, C8
-        // and CC) is progressive, lossless or arithmetic-coded.
-        if (marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-            marker != 0xCC) {
-            return false;
+            components = uchar(head[at + 9]);
+        } else if (marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+                   marker != 0xCC) {
+            return false; // progressive, lossless or arithmetic-coded
+        } else if (marker == 0xDA) {
+            return components > 0 && uchar(head[at + 4]) == components;
         }
         at += marker == 0xFF ? 1 : 2 + ((uchar(head[at + 2]) << 8) | uchar(head[at + 3]));
     }
@@ -150,7 +151,7 @@ QImage PhotoLoader::load(QIODevice* device) {
         return {};
     }
     // Before the reader takes the header in, while the device is at its start.
-    const bool reducedWhileRead = format == "jpeg" && isSequentialJpeg(device);
+    const bool reducedWhileRead = format == "jpeg" && decodesInOnePass(device);
     QSize stored = reader.size();
     // Qt reports a top-down BMP, a valid and common variant, with a negative
     // height; it decodes it the right way up.
