@@ -18,13 +18,14 @@ namespace {
 constexpr int headerY = 450;
 constexpr int headerLeftX = 900;
 constexpr int yearX = 5220;
-constexpr int frameLeft = 870, frameTop = 1020, frameRight = 10730, frameBottom = 7680;
 constexpr int footerY = 7720;
 constexpr int footerLeftX = 900;
 constexpr int creditX = 4800;
 constexpr int firstMonthX = 870, firstMonthY = 8220;
 constexpr int monthPitchX = 2505, monthPitchY = 2580, lastMonthColumnX = 10000;
 constexpr int monthWidth = 2310, monthHeight = 2400;
+static_assert(firstMonthY + 2 * monthPitchY + monthHeight == PageGeometry::inkBottomTwips,
+              "the printer fits the page by its last row of month grids");
 constexpr int monthNameX = 630, monthNameY = 30;
 constexpr int ruleY = 300, ruleLength = 2100;
 constexpr int cellWidth = 330, cellHeight = 300;
@@ -147,7 +148,10 @@ bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
     const QRect photo = PageGeometry::photoArea;
     surface.paintPicture(content.photo, page.at(photo.left()), page.at(photo.top()),
                          page.at(photo.width()), page.at(photo.height()));
-    page.outline(page.at(frameLeft), page.at(frameTop), page.at(frameRight), page.at(frameBottom));
+    constexpr int margin = PageGeometry::frameMargin;
+    const QRect frame = photo.adjusted(-margin, -margin, margin, margin);
+    page.outline(page.at(frame.left()), page.at(frame.top()), page.at(frame.left() + frame.width()),
+                 page.at(frame.top() + frame.height()));
 
     double monthX = page.at(firstMonthX);
     double monthY = page.at(firstMonthY);

@@ -10,13 +10,15 @@ namespace PageGeometry {
 inline constexpr int widthTwips = 11550;
 inline constexpr int heightTwips = 16500;
 
-// The outermost lines of the page: the photo frame's right edge and the
-// bottom of the last row of month grids.
-inline constexpr int inkRightTwips = 10730;
-inline constexpr int inkBottomTwips = 15780;
-
 // The photo is stretched over this rectangle, whatever its own proportions.
 inline constexpr QRect photoArea{900, 1050, 9800, 6600};
+// Its thin black frame lies this far outside it on every side.
+inline constexpr int frameMargin = 30;
+
+// The outermost lines of the page: the photo frame's right edge and the
+// bottom of the last row of month grids.
+inline constexpr int inkRightTwips = photoArea.x() + photoArea.width() + frameMargin;
+inline constexpr int inkBottomTwips = 15780;
 
 // The resolution photo printing works at: more photo pixels than this many
 // per inch of the photo area make neither the paper nor the page any better,
