@@ -8,10 +8,11 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${OSTRABEL_BUILD_DIR:-$here/build}
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-          libgl-dev fonts-liberation2)
+          qt6-image-formats-plugins libheif-dev zlib1g-dev libgl-dev fonts-liberation2)
 if [ "${1:-}" = "--tests" ]; then
     packages+=(xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
                cups cups-client cups-bsd cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
+               dbus avahi-daemon libheif-examples
                ghostscript pcal
                desktop-file-utils appstream dpkg-dev file lintian)
 fi
