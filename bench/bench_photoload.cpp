@@ -51,7 +51,7 @@ bool makeJpeg(const QString& path, int width, int height) {
 
 QImage decode(const QString& mode, const QString& path) {
     if (mode == "loader") {
-        return PhotoLoader::load(path);
+        return PhotoLoader::load(path).photo;
     }
     QImageReader reader(path);
     if (mode == "scaled") { // the loader's size, without its memory hint

@@ -224,7 +224,7 @@ int main(int argc, char** argv) {
         std::printf("%s 24-megapixel photo: 6000 x 4000, JPEG %.1f MB at quality 92\n", kind.name,
                     double(QFileInfo(path).size()) / 1048576.0);
 
-        content.photo = PhotoLoader::load(path);
+        content.photo = PhotoLoader::load(path).photo;
         const QByteArray loaded = QStringLiteral("  as loaded (%1 x %2)")
                                       .arg(content.photo.width())
                                       .arg(content.photo.height())

@@ -7,6 +7,7 @@
 #include "io/BmpWriter.h"
 #include "io/PhotoLoader.h"
 #include "io/SafeSave.h"
+#include "messages/Messages.h"
 #include "printing/CopyCount.h"
 #include "printing/CupsJob.h"
 #include "printing/PdfJob.h"
@@ -39,6 +40,20 @@ QByteArray pngBytes(const QImage& page) {
 } // namespace
 
 ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& complain) {
+    const bool standardOutput = request.output == QLatin1String("-");
+    if (standardOutput && StandardOutput::isTerminal()) {
+        complain(tr("De standaarduitvoer is een terminal. Stuur de kalender naar een bestand of "
+                    "een ander programma, bijvoorbeeld met > kalender.png."));
+        return ExitUsage;
+    }
+    // Before anything is read or written: the calendar must not take the
+    // place of its own photo, whatever way the two names lead there.
+    if (!request.photoPath.isNull() && !request.output.isEmpty() && !standardOutput &&
+        SafeSave::sameFile(request.output, request.photoPath)) {
+        complain(Messages::outputIsPhoto(request.output));
+        return ExitUsage;
+    }
+
     QString message;
     const std::optional<qint32> year = request.yearText.isNull()
                                            ? QDate::currentDate().year()
@@ -63,13 +78,15 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
         // In the window an unreadable file keeps the previous photo; here
         // there is none to keep, and a calendar without the asked-for photo
         // is not what was asked for.
-        content.photo = PhotoLoader::load(request.photoPath);
-        if (content.photo.isNull()) {
-            complain(tr("De foto '%1' kan niet worden gelezen. Kies een JPEG-, BMP- of "
-                        "GIF-bestand.")
-                         .arg(request.photoPath));
+        const PhotoLoader::Result photo = PhotoLoader::load(request.photoPath);
+        if (photo.photo.isNull()) {
+            complain(Messages::photoRefused(request.photoPath, photo));
             return ExitFailed;
         }
+        if (photo.incomplete) {
+            complain(tr("waarschuwing: ") + Messages::photoIncomplete(request.photoPath));
+        }
+        content.photo = photo.photo;
     }
 
     std::unique_ptr<CupsJob> job;
@@ -140,11 +157,10 @@ bool CalendarCommand::writeOutput(const CalendarRequest& request, const PageCont
                        .arg(reason);
         return false;
     }
-    if (SafeSave::write(request.output, fill, &reason)) {
+    FileError error;
+    if (SafeSave::write(request.output, fill, &error)) {
         return true;
     }
-    *message = tr("De kalender is niet opgeslagen (%1). Kies een andere map of naam en probeer "
-                  "het opnieuw.")
-                   .arg(reason);
+    *message = Messages::notSaved(error);
     return false;
 }

@@ -1,8 +1,9 @@
 #include "cli/CommandLine.h"
 
+#include "io/FileName.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -39,8 +40,7 @@ std::optional<CalendarRequest::Format> formatNamed(const QString& name) {
 
 } // namespace
 
-CommandLine::CommandLine(const QStringList& arguments)
-    : m_arguments(arguments) {
+CommandLine::CommandLine(const QStringList& arguments) {
     m_parser.setApplicationDescription(
         tr("Maakt een jaarkalender met foto op één pagina, als BMP, PNG of PDF, of drukt hem af."));
     m_parser.addOptions({
@@ -67,11 +67,6 @@ CommandLine::CommandLine(const QStringList& arguments)
     m_action = read(arguments);
 }
 
-void CommandLine::showHelpWithQtOptions() {
-    m_parser.process(m_arguments);
-    std::exit(ExitDone); // not reached: process() has shown the help and ended
-}
-
 CommandLine::Action CommandLine::usage(const QString& problem) {
     m_problem = problem + QLatin1Char(' ') + tr("Zie ostrabel-cli --help.");
     return Action::Usage;
@@ -81,10 +76,9 @@ CommandLine::Action CommandLine::read(const QStringList& arguments) {
     if (!m_parser.parse(arguments)) {
         return usage(m_parser.errorText());
     }
-    if (m_parser.isSet(QStringLiteral("help-all"))) {
-        return Action::HelpWithQtOptions;
-    }
-    if (m_parser.isSet(QStringLiteral("help"))) {
+    // Qt takes none of its own options here, so its part of the help has
+    // nothing to add.
+    if (m_parser.isSet(QStringLiteral("help")) || m_parser.isSet(QStringLiteral("help-all"))) {
         return Action::Help;
     }
     if (m_parser.isSet(QStringLiteral("version"))) {
@@ -135,10 +129,12 @@ CommandLine::Action CommandLine::read(const QStringList& arguments) {
     if (m_parser.isSet(foto)) {
         r.photoPath = m_parser.value(foto);
     }
-    r.headerLeft = m_parser.value(kopLinks);
-    r.headerRight = m_parser.value(kopRechts);
-    r.footerLeft = m_parser.value(voetLinks);
-    r.footerRight = m_parser.value(voetRechts);
+    // Names keep their bytes; a text is drawn, so a byte that is no UTF-8
+    // shows as the replacement character.
+    r.headerLeft = FileName::shown(m_parser.value(kopLinks));
+    r.headerRight = FileName::shown(m_parser.value(kopRechts));
+    r.footerLeft = FileName::shown(m_parser.value(voetLinks));
+    r.footerRight = FileName::shown(m_parser.value(voetRechts));
     r.sizeFactor = m_parser.isSet(groot) ? 2 : 1;
     if (m_parser.isSet(printer)) {
         r.printer = m_parser.value(printer);

@@ -9,7 +9,7 @@
 // the output file whose extension chooses the format.
 class CommandLine {
 public:
-    enum class Action { Make, Help, HelpWithQtOptions, Version, Usage };
+    enum class Action { Make, Help, Version, Usage };
 
     explicit CommandLine(const QStringList& arguments);
 
@@ -19,14 +19,11 @@ public:
     // Why the command line is wrong and what to type instead, when the action is Usage.
     const QString& problem() const { return m_problem; }
     QString helpText() const { return m_parser.helpText(); }
-    // Qt prints this part of its help itself, and then ends the program.
-    [[noreturn]] void showHelpWithQtOptions();
 
 private:
     Action read(const QStringList& arguments);
     Action usage(const QString& problem);
 
-    QStringList m_arguments;
     QCommandLineParser m_parser;
     CalendarRequest m_request;
     QString m_problem;

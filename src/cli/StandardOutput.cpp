@@ -1,5 +1,7 @@
 #include "cli/StandardOutput.h"
 
+#include "messages/Messages.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -19,6 +21,10 @@ void StandardOutput::secure() {
     }
 }
 
+bool StandardOutput::isTerminal() {
+    return isatty(STDOUT_FILENO) == 1;
+}
+
 bool StandardOutput::write(const SafeSave::Fill& fill, QString* error) {
     if (s_closed) {
         *error = QCoreApplication::translate("StandardOutput", "de standaarduitvoer is gesloten");
@@ -33,7 +39,7 @@ bool StandardOutput::write(const SafeSave::Fill& fill, QString* error) {
     if (!written) {
         *error = failure == EPIPE ? QCoreApplication::translate("StandardOutput",
                                                                 "het programma dat las is gestopt")
-                 : failure != 0   ? SafeSave::reason(failure)
+                 : failure != 0   ? Messages::saveReason(FileError::fromErrno(failure))
                                   : out.errorString();
     }
     return written;

@@ -11,6 +11,9 @@ public:
     // First thing in main, before anything opens a file.
     static void secure();
 
+    // A binary page would only garble the screen there.
+    static bool isTerminal();
+
     // Fill's bytes onto standard output. On failure returns false and says
     // in Dutch why: closed at start, a reader that went away, a full disk.
     static bool write(const SafeSave::Fill& fill, QString* error);

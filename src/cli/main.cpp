@@ -1,6 +1,7 @@
 #include "cli/CalendarCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/StandardOutput.h"
+#include "io/FileName.h"
 
 #include <QGuiApplication>
 #include <QIODevice>
@@ -13,8 +14,10 @@
 
 namespace {
 
+// File names in a message keep their bytes, so the user sees them as typed.
 void say(const QString& line) {
-    std::fputs(qPrintable(QStringLiteral("ostrabel-cli: %1\n").arg(line)), stderr);
+    const QByteArray bytes = FileName::toNative(QStringLiteral("ostrabel-cli: %1\n").arg(line));
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
 QtMessageHandler qtHandler = nullptr;
@@ -29,6 +32,19 @@ void qtMessages(QtMsgType type, const QMessageLogContext& context, const QString
     }
 }
 
+// The page needs fonts and painting, never a screen, and it is the same page
+// in every session: the platform a desktop sets for its windows (wayland,
+// xcb without a display, minimal without fonts) and its DPI and scale
+// settings do not reach it.
+void drawOffscreen() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const char* name :
+         {"QT_FONT_DPI", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING",
+          "QT_USE_PHYSICAL_DPI", "QT_QPA_PLATFORMTHEME"}) {
+        qunsetenv(name);
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -38,11 +54,16 @@ int main(int argc, char* argv[]) {
     // met it, so the program can say so, rather than end it unannounced.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
-    // The page needs fonts and painting, not a screen.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    drawOffscreen();
+
+    // The arguments are ours alone: Qt would take -platform and the like
+    // from them. Read here, names keep their bytes.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << FileName::fromNative(QByteArray(argv[i]));
     }
-    QGuiApplication app(argc, argv);
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationVersion(QStringLiteral(OSTRABEL_VERSION));
 
     // The program speaks Dutch, so Qt's part of the help does too.
@@ -52,7 +73,7 @@ int main(int argc, char* argv[]) {
         QGuiApplication::installTranslator(&qtStrings);
     }
 
-    CommandLine commandLine(QGuiApplication::arguments());
+    CommandLine commandLine(arguments);
     QString text;
     switch (commandLine.action()) {
     case CommandLine::Action::Usage:
@@ -61,8 +82,6 @@ int main(int argc, char* argv[]) {
     case CommandLine::Action::Help:
         text = commandLine.helpText();
         break;
-    case CommandLine::Action::HelpWithQtOptions:
-        commandLine.showHelpWithQtOptions(); // and ends the program
     case CommandLine::Action::Version:
         text = QStringLiteral("ostrabel-cli %1\n").arg(QGuiApplication::applicationVersion());
         break;

@@ -13,4 +13,6 @@ struct PageContent {
     QString footerRight;
     QImage photo; // null when no photo has been loaded
     qint32 year = 2005;
+    // The file the photo was read from, so that no save replaces it.
+    QString photoFile = {};
 };

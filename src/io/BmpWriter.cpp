@@ -84,7 +84,7 @@ bool BmpWriter::write(const QImage& image, QIODevice& device) {
     return true;
 }
 
-bool BmpWriter::write(const QImage& image, const QString& path, QString* error) {
+bool BmpWriter::write(const QImage& image, const QString& path, FileError* error) {
     return SafeSave::write(
         path, [&image](QIODevice& device) { return write(image, device); }, error);
 }

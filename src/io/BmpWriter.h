@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/FileError.h"
+
 #include <QString>
 
 class QIODevice;
@@ -11,7 +13,7 @@ class BmpWriter {
 public:
     // Safely (see SafeSave): on failure returns false and, when error is
     // given, says why.
-    static bool write(const QImage& image, const QString& path, QString* error = nullptr);
+    static bool write(const QImage& image, const QString& path, FileError* error = nullptr);
     // The file's bytes, into any device; false when the device fails.
     static bool write(const QImage& image, QIODevice& device);
 };

@@ -1,27 +1,24 @@
 #include "io/PhotoLoader.h"
 
 #include "drawing/PageGeometry.h"
+#include "io/FileName.h"
+#include "io/JpegLayout.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
-
-#if defined(Q_OS_LINUX)
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace {
 
-// Full-size BMP and GIF decodes need up to 64 megapixels of RGB32; Qt's
-// default ceiling of 128 MB would refuse a large scan.
-constexpr int kAllocationLimitMb = 256;
-
-// QImageReader's allocation limit is process-wide: raise it only while we
-// decode, then give back what was there.
+// QImageReader's allocation limit is process-wide: raise it to our own
+// budget only while we decode, then give back what was there.
 class AllocationLimitScope {
 public:
     explicit AllocationLimitScope(int mb)
@@ -40,60 +37,87 @@ qint64 pixels(const QSize& size) {
     return qint64(size.width()) * size.height();
 }
 
-// Whether a JPEG is sequential (baseline or extended, SOF0 or SOF1) with all
-// its components in its first scan: the decoder reduces those by 1/2, 1/4 or
-// 1/8 as it reads, holding rows of the reduced picture only. A progressive or
-// multi-scan one it holds whole first, whatever the size it is decoded at.
-bool decodesInOnePass(QIODevice* device) {
-    const QByteArray head = device->peek(256 * 1024);
-    if (!head.startsWith("\xFF\xD8")) {
-        return false;
-    }
-    int components = 0;
-    qsizetype at = 2; // after the start-of-image marker
-    while (at + 10 <= head.size() && uchar(head[at]) == 0xFF) {
-        const uchar marker = uchar(head[at + 1]);
-        if (marker == 0xC0 || marker == 0xC1) {
-            components = uchar(head[at + 9]);
-        } else if (marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                   marker != 0xCC) {
-            return false; // progressive, lossless or arithmetic-coded
-        } else if (marker == 0xDA) {
-            return components > 0 && uchar(head[at + 4]) == components;
-        }
-        at += marker == 0xFF ? 1 : 2 + ((uchar(head[at + 2]) << 8) | uchar(head[at + 3]));
-    }
-    return false;
+qint64 littleEndian(const QByteArray& bytes, int at, int count) {
+    qint64 value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = value << 8 | uchar(bytes[at + i]);
+    return value;
 }
 
 bool isAcceptedFormat(const QByteArray& format) {
     return format == "jpeg" || format == "bmp" || format == "gif";
 }
 
+PhotoLoader::Result refused(PhotoLoader::Problem problem, QSize size = {}) {
+    PhotoLoader::Result result;
+    result.problem = problem;
+    result.size = size;
+    return result;
+}
+
+// The bytes at the end of a random-access device, its position kept.
+QByteArray tail(QIODevice* device, qint64 count) {
+    const qint64 at = device->pos();
+    QByteArray bytes;
+    if (device->seek(std::max<qint64>(0, device->size() - count)))
+        bytes = device->read(count);
+    device->seek(at);
+    return bytes;
+}
+
+// Whether a BMP or GIF file holds all its header promises; a JPEG's markers
+// say so themselves.
+bool looksComplete(QIODevice* device, const QByteArray& format) {
+    if (format == "gif")
+        return tail(device, 1) == ";"; // the trailer
+    if (format == "bmp") {
+        const QByteArray head = device->peek(34);
+        if (head.size() < 34)
+            return false;
+        const qint64 offset = littleEndian(head, 10, 4);
+        const qint64 width = qint32(littleEndian(head, 18, 4));
+        const qint64 height = qint32(littleEndian(head, 22, 4));
+        const qint64 bits = littleEndian(head, 28, 2), compression = littleEndian(head, 30, 4);
+        if (compression != 0 && compression != 3)
+            return true; // run-length data has no length to check
+        const qint64 rowBytes = (std::abs(width) * bits + 31) / 32 * 4;
+        return device->size() >= offset + rowBytes * std::abs(height);
+    }
+    return true;
+}
+
+// The size a BMP header or a GIF's logical screen claims.
+QSize claimedSize(QIODevice* device, const QByteArray& format) {
+    const QByteArray head = device->peek(26);
+    if (format == "bmp" && head.size() >= 26)
+        return QSize(int(qint32(littleEndian(head, 18, 4))),
+                     std::abs(int(qint32(littleEndian(head, 22, 4)))));
+    if (format == "gif" && head.size() >= 10)
+        return QSize(int(littleEndian(head, 6, 2)), int(littleEndian(head, 8, 2)));
+    return {};
+}
+
 // Tens of megabytes of fresh memory fault in one 4 KB page at a time, which
 // on some systems costs more than the decode itself: ask for huge pages.
 void preferHugePages(QImage& image) {
-#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+#if defined(MADV_HUGEPAGE)
     const auto page = quintptr(sysconf(_SC_PAGESIZE));
     const auto start = quintptr(image.bits());
     const quintptr begin = (start + page - 1) & ~(page - 1);
     const quintptr end = (start + quintptr(image.sizeInBytes())) & ~(page - 1);
-    if (end > begin) {
+    if (end > begin)
         madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-    }
 #else
     Q_UNUSED(image);
 #endif
 }
 
 QImage onWhite(const QImage& image) {
-    if (!image.hasAlphaChannel()) {
+    if (!image.hasAlphaChannel())
         return image.convertToFormat(QImage::Format_RGB32);
-    }
     QImage flat(image.size(), QImage::Format_RGB32);
-    if (flat.isNull()) {
+    if (flat.isNull())
         return {};
-    }
     flat.fill(Qt::white);
     QPainter painter(&flat);
     painter.drawImage(0, 0, image);
@@ -118,49 +142,65 @@ QSize PhotoLoader::decodeSize(const QSize& upright) {
             return size;
         }
     }
-    if (pixels(upright) <= maxDecodedPixels) {
+    if (pixels(upright) <= maxDecodedPixels)
         return upright;
-    }
     for (const int m : {4, 2}) {
-        if (pixels(eighths(m)) <= maxDecodedPixels) {
+        if (pixels(eighths(m)) <= maxDecodedPixels)
             return eighths(m);
-        }
     }
     return eighths(1);
 }
 
-QImage PhotoLoader::load(const QString& path) {
-    // The user can type any name: a FIFO or a device would block or never
-    // end, and only a regular file can hold a photo.
-    if (!QFileInfo(path).isFile()) {
-        return {};
+PhotoLoader::Result PhotoLoader::load(const QString& path) {
+    // The user can type any name: a FIFO would block the open, so it is
+    // opened without waiting and then turned away with the rest of what is
+    // not a regular file.
+    const QByteArray native = FileName::toNative(path);
+    const int fd = open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    Result result;
+    struct stat st;
+    if (fd < 0) {
+        result.file = FileError::fromErrno(errno);
+    } else if (fstat(fd, &st) != 0) {
+        result.file = FileError::fromErrno(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        result.file = FileError::ofType(st.st_mode);
+    } else {
+        QFile file;
+        file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+        return load(&file);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return load(&file);
+    if (fd >= 0)
+        close(fd);
+    result.problem = Problem::File;
+    return result;
 }
 
-QImage PhotoLoader::load(QIODevice* device) {
+PhotoLoader::Result PhotoLoader::load(QIODevice* device) {
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     const QByteArray format = reader.format();
-    if (!isAcceptedFormat(format)) {
-        return {};
-    }
+    if (!isAcceptedFormat(format))
+        return refused(Problem::NotAPicture);
     // Before the reader takes the header in, while the device is at its start.
-    const bool reducedWhileRead = format == "jpeg" && decodesInOnePass(device);
+    const JpegLayout jpeg = format == "jpeg" ? JpegLayout::read(device) : JpegLayout();
+    const bool complete = format == "jpeg" ? jpeg.complete : looksComplete(device, format);
+    const QSize claimed = claimedSize(device, format);
     QSize stored = reader.size();
     // Qt reports a top-down BMP, a valid and common variant, with a negative
     // height; it decodes it the right way up.
-    if (format == "bmp") {
+    if (format == "bmp")
         stored.setHeight(qAbs(stored.height()));
-    }
-    if (stored.isEmpty() || (!reducedWhileRead && pixels(stored) > maxStoredPixels)) {
-        return {};
-    }
+    // A GIF's frames are put together on its whole logical screen.
+    if (format == "gif" && pixels(claimed) > pixels(stored))
+        stored = claimed;
+    // Qt declines to read the header of a BMP that claims more than it
+    // will decode; the user is told it is too large, not that it is damaged.
+    if (stored.isEmpty() && pixels(claimed) * 4 > maxDecodingBytes)
+        stored = claimed;
+    if (stored.isEmpty())
+        return refused(Problem::Damaged);
 
     // The scaled size applies before the EXIF turn, the print need after it.
     const bool quarterTurn =
@@ -168,12 +208,30 @@ QImage PhotoLoader::load(QIODevice* device) {
     const QSize upright = quarterTurn ? stored.transposed() : stored;
     const QSize decodedUpright = decodeSize(upright);
     const QSize decoded = quarterTurn ? decodedUpright.transposed() : decodedUpright;
+
+    // What the decoder holds at once: the photo as it comes out, reduced, and
+    // turned upright and put on white (each a copy); a multi-pass JPEG also
+    // its coefficient buffer, anything else the whole picture before it is
+    // reduced.
+    const int storedBytesPerPixel =
+        std::max(4, QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8);
+    const qint64 output = pixels(decoded) * 4 * 2;
+    const qint64 needed = format != "jpeg" ? pixels(stored) * storedBytesPerPixel + output
+                          : jpeg.onePass   ? output
+                                           : jpeg.bufferedBytes + output;
+    Result tooLarge = refused(Problem::TooLarge, upright);
     if (pixels(decoded) > maxDecodedPixels) {
-        return {};
+        tooLarge.neededBytes = pixels(decoded) * 4;
+        tooLarge.limitBytes = maxDecodedPixels * 4;
+        return tooLarge;
     }
-    if (decoded != stored) {
+    if (needed > maxDecodingBytes) {
+        tooLarge.neededBytes = needed;
+        tooLarge.limitBytes = maxDecodingBytes;
+        return tooLarge;
+    }
+    if (decoded != stored)
         reader.setScaledSize(decoded);
-    }
 
     // The JPEG decoder fills a target of the right size and format in place
     // (a target it cannot use is dropped untouched, costing no memory).
@@ -183,14 +241,18 @@ QImage PhotoLoader::load(QIODevice* device) {
                                           ? QImage::Format_Grayscale8
                                           : QImage::Format_RGB32;
         image = QImage(decoded, target);
-        if (!image.isNull()) {
+        if (!image.isNull())
             preferHugePages(image);
-        }
     }
 
-    const AllocationLimitScope limit(kAllocationLimitMb);
-    if (!reader.read(&image) || image.isNull()) {
-        return {};
-    }
-    return onWhite(image);
+    const AllocationLimitScope limit(int(maxDecodingBytes >> 20));
+    if (!reader.read(&image) || image.isNull())
+        return refused(Problem::Damaged, upright);
+    Result result;
+    result.photo = onWhite(image);
+    result.size = upright;
+    result.incomplete = !complete;
+    if (result.photo.isNull())
+        return refused(Problem::Damaged, upright);
+    return result;
 }

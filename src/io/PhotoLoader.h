@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/FileError.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -8,38 +10,57 @@ class QIODevice;
 
 // Reads the photo the user picked for the calendar.
 //
-// - The file is recognised by its content, not its name: JPEG, BMP and GIF
-//   are accepted, anything else gives a null image (the caller then keeps
-//   its previous photo).
+// - The file is recognised by its content, not its name: JPEG, BMP and GIF.
+//   Anything else is refused with the reason, and the caller keeps its
+//   previous photo.
 // - A JPEG's EXIF orientation is applied, so a phone photo stands upright.
 // - A photo larger than the printed photo area needs is decoded reduced
 //   (in the DCT domain for a JPEG), never below the page's photo resolution.
-// - Memory stays bounded: headers that claim huge pictures are refused
-//   before any pixel is decoded.
-// - A truncated JPEG is accepted with its missing part grey, as the decoder
-//   leaves it: the user sees the damage in the photo area at once, which is
-//   more helpful than a click that silently does nothing.
-// - The result is Format_RGB32; transparent pixels (GIF, BMP) are put on
-//   white, so screen, bitmap and paper all show the same picture.
+// - Memory stays bounded: what the decoder would hold for a photo is worked
+//   out from its headers, and a photo that needs more is refused before any
+//   pixel is decoded.
+// - A photo cut short (a JPEG without its end, a BMP whose pixels stop early)
+//   is used as far as it goes, and said to be incomplete: the user sees the
+//   damage at once, which helps more than refusing a photo that mostly works.
+// - The result is Format_RGB32; transparent pixels are put on white, so
+//   screen, bitmap and paper all show the same picture.
 //
 // Decode once and hand the same QImage to every place that shows the photo:
 // QImage shares its pixels.
 class PhotoLoader {
 public:
-    // A picture that must be decoded whole first (BMP, GIF, a progressive
-    // JPEG) is refused unread when its header claims more than this, about
-    // 134 megapixels: 100-megapixel camera photos fit, a forged 60000 x 60000
-    // does not. Below it, a forged progressive JPEG can still make the decoder
-    // hold up to 8 bytes a pixel (about 1 GB) for a few seconds.
-    static constexpr qint64 maxStoredPixels = qint64(1) << 27;
+    // The most a photo's decoding may hold at once: a 100-megapixel progressive
+    // camera JPEG (300 MB of coefficients) and a 64-megapixel BMP or GIF fit;
+    // with the program itself a run stays under half a gigabyte.
+    static constexpr qint64 maxDecodingBytes = qint64(384) << 20;
     // The decoded photo never has more pixels than this (128 MB as RGB32). A
     // baseline JPEG of any size is accepted when its reduced decode fits, as a
     // 200-megapixel phone photo does. Only extreme aspect ratios reach it; the
     // photo may then be less sharp.
     static constexpr qint64 maxDecodedPixels = qint64(1) << 25;
 
-    static QImage load(const QString& path);
-    static QImage load(QIODevice* device);
+    enum class Problem {
+        None,
+        File,        // the name cannot be read as a file: see file
+        NotAPicture, // no photo in a format this program reads
+        TooLarge,    // see size, neededBytes and limitBytes
+        Damaged,     // a known format that cannot be decoded
+    };
+
+    struct Result {
+        QImage photo; // null when refused
+        Problem problem = Problem::None;
+        FileError file;
+        QSize size; // as the photo stands, when its header tells
+        qint64 neededBytes = 0;
+        qint64 limitBytes = 0;
+        // Loaded, but the file ends early: the missing part stays blank.
+        bool incomplete = false;
+    };
+
+    // The path as FileName carries it.
+    static Result load(const QString& path);
+    static Result load(QIODevice* device);
 
     // The size to decode a picture of the given upright size at: the
     // smallest of 1/8, 1/4 and 1/2 of it (the steps a JPEG decoder reduces by

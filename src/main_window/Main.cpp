@@ -4,7 +4,9 @@
 #include "calendar/YearText.h"
 #include "drawing/PageStyle.h"
 #include "drawing/Twips.h"
+#include "io/FileName.h"
 #include "io/PhotoLoader.h"
+#include "messages/Messages.h"
 #include "preview/Voorbeeld.h"
 #include "printing/PrintCalendar.h"
 #include "printing/PrinterJob.h"
@@ -271,11 +273,17 @@ void Main::Image1_Click() {
         MousePointer::hourglass();
         m_pictureFile = m_commonDialog->fileName;
         // Decoded once for both controls, so the photo on screen is always
-        // the photo that gets drawn. A file that is no picture changes nothing.
-        const QImage photo = PhotoLoader::load(m_pictureFile);
-        if (!photo.isNull()) {
-            Picture1->setPicture(photo);
-            Image1->setPixmap(Controls::reduced(photo, Image1->size(), devicePixelRatioF()));
+        // the photo that gets drawn. A file that is no photo changes nothing
+        // and says why; one cut short shows its damage and loads.
+        const PhotoLoader::Result loaded = PhotoLoader::load(m_pictureFile);
+        if (!loaded.photo.isNull()) {
+            Picture1->setPicture(loaded.photo);
+            Image1->setPixmap(Controls::reduced(loaded.photo, Image1->size(), devicePixelRatioF()));
+            m_photoFile = m_pictureFile;
+        } else {
+            MousePointer::arrow();
+            QMessageBox::warning(this, QStringLiteral("Ostrabel"),
+                                 Messages::photoRefused(FileName::shown(m_pictureFile), loaded));
         }
     }
     MousePointer::arrow();
@@ -299,6 +307,7 @@ PageContent Main::pageContent(qint32 year) const {
     content.footerLeft = VoetTekstLinks->text();
     content.footerRight = VoettekstRechts->text();
     content.photo = Picture1->picture();
+    content.photoFile = m_photoFile;
     content.year = year;
     return content;
 }

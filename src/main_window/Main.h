@@ -88,4 +88,6 @@ private:
     bool m_printing = false;
     bool m_exitRequested = false;
     QString m_pictureFile;
+    // Where the photo in Picture1 came from.
+    QString m_photoFile;
 };

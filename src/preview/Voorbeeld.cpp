@@ -5,6 +5,9 @@
 #include "drawing/RenderCalendarBitmap.h"
 #include "drawing/Twips.h"
 #include "io/BmpWriter.h"
+#include "io/FileName.h"
+#include "io/SafeSave.h"
+#include "messages/Messages.h"
 #include "widgets/CommonDialog.h"
 #include "widgets/Controls.h"
 #include "widgets/ImageButton.h"
@@ -25,6 +28,7 @@ Voorbeeld::Voorbeeld(const PageContent& content, int sizeFactor, CommonDialog& d
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_dialog(dialog)
+    , m_photoFile(content.photoFile)
     , m_sizeFactor(sizeFactor) {
     setObjectName(QStringLiteral("Voorbeeld"));
     setWindowTitle(QStringLiteral(" Example"));
@@ -145,13 +149,15 @@ void Voorbeeld::OkKnop_Click() {
     if (!m_dialog.showSave(this)) {
         return; // Cancel stays silent.
     }
-    QString error;
-    if (!BmpWriter::write(page(), m_dialog.fileName, &error)) {
-        // Silence here would let the user believe the calendar was saved.
+    // Silence here would let the user believe the calendar was saved.
+    if (!m_photoFile.isEmpty() && SafeSave::sameFile(m_dialog.fileName, m_photoFile)) {
         QMessageBox::warning(this, QStringLiteral("Ostrabel"),
-                             tr("De kalender is niet opgeslagen (%1). Kies een andere map of "
-                                "naam en probeer het opnieuw.")
-                                 .arg(error));
+                             Messages::outputIsPhoto(FileName::shown(m_dialog.fileName)));
+        return;
+    }
+    FileError error;
+    if (!BmpWriter::write(page(), m_dialog.fileName, &error)) {
+        QMessageBox::warning(this, QStringLiteral("Ostrabel"), Messages::notSaved(error));
     }
 }
 

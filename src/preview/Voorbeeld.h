@@ -44,6 +44,7 @@ private:
     QLabel* Label1 = nullptr;
 
     CommonDialog& m_dialog;
+    QString m_photoFile;
     int m_sizeFactor;
     bool m_saving = false;
 };

@@ -1,9 +1,20 @@
 #include "widgets/CommonDialog.h"
 
+#include "io/FileName.h"
+
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
+
+#include <unistd.h>
+
+namespace {
+
+bool writable(const QByteArray& native) {
+    return access(native.constData(), W_OK) == 0;
+}
+
+} // namespace
 
 QString CommonDialog::toQtFilter(const QString& filter) {
     QStringList entries;
@@ -16,25 +27,29 @@ QString CommonDialog::toQtFilter(const QString& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
+// Qt's dialog lists a name that is not UTF-8 with U+FFFD in it; the name
+// the user picked is the one on disk.
 bool CommonDialog::showOpen(QWidget* parent) {
-    fileName = askOpenFileName(parent, toQtFilter(filter));
+    fileName = FileName::recovered(askOpenFileName(parent, toQtFilter(filter)));
     return !fileName.isEmpty();
 }
 
 bool CommonDialog::showSave(QWidget* parent) {
     for (;;) {
-        fileName = askSaveFileName(parent, toQtFilter(filter), flags & OverwritePrompt);
+        fileName = FileName::recovered(
+            askSaveFileName(parent, toQtFilter(filter), flags & OverwritePrompt));
         if (fileName.isEmpty()) {
             return false;
         }
         if (!(flags & NoReadOnlyReturn)) {
             return true;
         }
-        const QFileInfo target(fileName);
-        const QFileInfo folder(target.absolutePath());
-        if (target.exists() && !target.isWritable()) {
+        const QByteArray target = FileName::toNative(fileName);
+        const qsizetype slash = target.lastIndexOf('/');
+        const QByteArray folder = slash < 0 ? "." : slash == 0 ? "/" : target.left(slash);
+        if (access(target.constData(), F_OK) == 0 && !writable(target)) {
             refuse(parent, tr("Dit bestand is alleen-lezen. Kies een andere naam."));
-        } else if (!folder.isDir() || !folder.isWritable()) {
+        } else if (!writable(folder)) {
             refuse(parent, tr("In deze map kan niet worden geschreven. Kies een andere map."));
         } else {
             return true;

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    const QImage photo = PhotoLoader::load(&buffer);
+    const QImage photo = PhotoLoader::load(&buffer).photo;
     if (!photo.isNull()) {
         const qint64 pixels = qint64(photo.width()) * photo.height();
         if (photo.format() != QImage::Format_RGB32 || pixels > PhotoLoader::maxDecodedPixels) {

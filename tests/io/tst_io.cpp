@@ -1,8 +1,14 @@
+#include "io/FileName.h"
 #include "io/PhotoLoader.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstdio>
+#include <sys/stat.h>
+
+using Problem = PhotoLoader::Problem;
 
 namespace {
 
@@ -40,66 +46,140 @@ qint64 peakGrowthMb(const std::function<void()>& work) {
     return (statusKb("VmHWM:") - before) / 1024;
 }
 
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The same JPEG with its frame header claiming another size.
+QByteArray withSize(QByteArray jpeg, int width, int height) {
+    for (qsizetype at = 2; at + 9 < jpeg.size();
+         at += 2 + (uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3])))
+        if (uchar(jpeg[at + 1]) >= 0xC0 && uchar(jpeg[at + 1]) <= 0xC2) {
+            qToBigEndian(quint16(height), jpeg.data() + at + 5);
+            qToBigEndian(quint16(width), jpeg.data() + at + 7);
+            break;
+        }
+    return jpeg;
+}
+
 } // namespace
 
 class TestIo : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
+    QString write(const char* name, const QByteArray& bytes) {
+        QFile file(m_dir.filePath(QLatin1String(name)));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    }
+
 private Q_SLOTS:
     void initTestCase() {
         // Each decoder's plugin loads once, so it does not count as a cost below.
         for (const char* name : {"quadrants.jpg", "quadrants.bmp", "quadrants.gif"})
-            QVERIFY(!PhotoLoader::load(sample(name)).isNull());
+            QVERIFY(!PhotoLoader::load(sample(name)).photo.isNull());
     }
 
+    // What loads, with its size and colours where they belong, and what is
+    // refused, with the reason the user is told.
     void loads_data() {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("size"); // empty: not a readable photo
+        QTest::addColumn<QSize>("size"); // of the photo, or of what is refused as too large
         QTest::addColumn<Probes>("probes");
+        QTest::addColumn<Problem>("problem");
+        QTest::addColumn<FileError::Kind>("file");
+        QTest::addColumn<bool>("incomplete");
+        const auto loads = [](const char* name, const QString& path, QSize size, Probes probes,
+                              bool incomplete = false) {
+            QTest::newRow(name) << path << size << probes << Problem::None << FileError::Kind::None
+                                << incomplete;
+        };
+        const auto refused = [](const char* name, const QString& path, Problem problem,
+                                FileError::Kind file = FileError::Kind::None, QSize size = {}) {
+            QTest::newRow(name) << path << size << Probes() << problem << file << false;
+        };
         const Probes quarters{{{16, 12}, topLeft}, {{48, 36}, bottomRight}};
         for (const char* file : {"quadrants.jpg", "progressive.jpg", "cmyk.jpg", "quadrants.bmp",
                                  "quadrants_top_down.bmp", "quadrants.gif"})
-            QTest::newRow(file) << sample(file) << QSize(64, 48) << quarters;
-        QFile::copy(sample("quadrants.jpg"), m_dir.filePath(QStringLiteral("foto.gif")));
-        QTest::newRow("jpeg named .gif")
-            << m_dir.filePath(QStringLiteral("foto.gif")) << QSize(64, 48) << quarters;
-        QTest::newRow("gray") << sample("gray.jpg") << QSize(64, 48)
-                              << Probes{{{16, 12}, QColor(101, 101, 101)}};
+            loads(file, sample(file), QSize(64, 48), quarters);
+        const QString misnamed = m_dir.filePath(QStringLiteral("foto.gif"));
+        QFile::copy(sample("quadrants.jpg"), misnamed);
+        loads("jpeg named .gif", misnamed, QSize(64, 48), quarters);
+        loads("gray", sample("gray.jpg"), QSize(64, 48), {{{16, 12}, QColor(101, 101, 101)}});
         // Stored 40 x 20 with a red block top-left; orientation 6 turns it a
         // quarter clockwise, so upright the block is top-right.
-        QTest::newRow("exif orientation 6")
-            << sample("exif_rot6.jpg") << QSize(20, 40)
-            << Probes{{{15, 4}, QColor(220, 30, 30)}, {{4, 30}, QColor(30, 60, 200)}};
-        QTest::newRow("transparent gif on white")
-            << sample("transparent.gif") << QSize(32, 32)
-            << Probes{{{2, 2}, Qt::white}, {{16, 16}, QColor(40, 200, 60)}};
+        loads("exif orientation 6", sample("exif_rot6.jpg"), QSize(20, 40),
+              {{{15, 4}, QColor(220, 30, 30)}, {{4, 30}, QColor(30, 60, 200)}});
+        loads("transparent gif on white", sample("transparent.gif"), QSize(32, 32),
+              {{{2, 2}, Qt::white}, {{16, 16}, QColor(40, 200, 60)}});
         // The top is there, the rest is the decoder's grey, and the photo is kept.
-        QTest::newRow("truncated jpeg")
-            << sample("truncated_half.jpg") << QSize(64, 48) << Probes{{{16, 4}, topLeft}};
+        loads("truncated jpeg", sample("truncated_half.jpg"), QSize(64, 48), {{{16, 4}, topLeft}},
+              true);
+        const QByteArray bmp = readAll(sample("quadrants.bmp"));
+        loads("bmp whose pixels stop early", write("short.bmp", bmp.left(bmp.size() / 2)),
+              QSize(64, 48), {}, true);
         // A baseline JPEG of 200 megapixels is reduced as it is read.
-        QTest::newRow("200 MP baseline jpeg")
-            << sample("jpeg_claims_16320.jpg") << QSize(4080, 3060) << Probes();
+        loads("200 MP baseline jpeg", sample("jpeg_claims_16320.jpg"), QSize(4080, 3060), {});
+
+        // A progressive JPEG is buffered whole, 2 bytes a sample: 1.1 GB here.
+        const QByteArray cmyk = withSize(readAll(sample("progressive.jpg")), 11580, 11580);
+        refused("progressive jpeg of 134 MP", write("huge.jpg", cmyk), Problem::TooLarge, {},
+                QSize(11580, 11580));
+        refused("jpeg 60000 x 60000", sample("jpeg_claims_60000.jpg"), Problem::TooLarge, {},
+                QSize(60000, 60000));
+        refused("bmp 60000 x 60000", sample("bmp_claims_60000.bmp"), Problem::TooLarge, {},
+                QSize(60000, 60000));
+        refused("gif screen 65535 x 65535", sample("gif_huge_screen.gif"), Problem::TooLarge, {},
+                QSize(65535, 65535));
+        refused("truncated header", sample("truncated_header.jpg"), Problem::Damaged);
+        refused("text", sample("text.jpg"), Problem::NotAPicture);
+        refused("empty", sample("empty"), Problem::NotAPicture);
         QImage(8, 8, QImage::Format_RGB32).save(m_dir.filePath(QStringLiteral("photo.png")));
-        for (const QString& refused :
-             {sample("truncated_header.jpg"), sample("text.jpg"), sample("empty"),
-              sample("jpeg_claims_60000.jpg"), sample("bmp_claims_60000.bmp"),
-              sample("gif_huge_screen.gif"), m_dir.filePath(QStringLiteral("photo.png")),
-              m_dir.path(), m_dir.filePath(QStringLiteral("nothing.jpg"))})
-            QTest::newRow(qPrintable(QFileInfo(refused).fileName()))
-                << refused << QSize() << Probes();
+        refused("png", m_dir.filePath(QStringLiteral("photo.png")), Problem::NotAPicture);
+        refused("folder", m_dir.path(), Problem::File, FileError::Kind::Folder);
+        refused("missing", m_dir.filePath(QStringLiteral("nothing.jpg")), Problem::File,
+                FileError::Kind::Missing);
+        const QString fifo = m_dir.filePath(QStringLiteral("pipe.jpg"));
+        mkfifo(QFile::encodeName(fifo).constData(), 0600);
+        refused("fifo, nobody writing", fifo, Problem::File, FileError::Kind::Pipe);
+        // Names keep their bytes: Latin-1 "foto-é.jpg".
+        const QString latin1 =
+            FileName::fromNative(QFile::encodeName(m_dir.path()) + "/foto-\xe9.jpg");
+        QFile::copy(sample("quadrants.jpg"), m_dir.filePath(QStringLiteral("x.jpg")));
+        ::rename(QFile::encodeName(m_dir.filePath(QStringLiteral("x.jpg"))).constData(),
+                 FileName::toNative(latin1).constData());
+        loads("latin-1 name", latin1, QSize(64, 48), quarters);
+    }
+    void cleanupTestCase() {
+        // QTemporaryDir cannot name it to remove it.
+        ::remove((QFile::encodeName(m_dir.path()) + "/foto-\xe9.jpg").constData());
     }
     void loads() {
         QFETCH(QString, path);
         QFETCH(QSize, size);
         QFETCH(Probes, probes);
-        QImage photo;
+        QFETCH(Problem, problem);
+        QFETCH(FileError::Kind, file);
+        QFETCH(bool, incomplete);
+        PhotoLoader::Result loaded;
         // A tiny broken or forged file may cost a little beyond the decoded
         // photo; its claimed size may not.
-        const qint64 growthMb = peakGrowthMb([&] { photo = PhotoLoader::load(path); });
-        QVERIFY2(growthMb < 32 + qMax(0, size.width() * size.height()) / 250'000,
+        const qint64 growthMb = peakGrowthMb([&] { loaded = PhotoLoader::load(path); });
+        const QImage& photo = loaded.photo;
+        QVERIFY2(growthMb < 32 + qMax(0, size.width() * size.height()) / 250'000 ||
+                     problem != Problem::None,
                  qPrintable(QString::number(growthMb)));
-        QCOMPARE(photo.isNull(), size.isEmpty());
+        QCOMPARE(loaded.problem, problem);
+        QCOMPARE(loaded.file.kind, file);
+        QCOMPARE(loaded.incomplete, incomplete);
+        QCOMPARE(photo.isNull(), problem != Problem::None);
+        if (problem == Problem::TooLarge) {
+            QCOMPARE(loaded.size, size);
+            QVERIFY(loaded.neededBytes > loaded.limitBytes);
+        }
         if (!photo.isNull())
             QCOMPARE(QPair(photo.size(), photo.format()), QPair(size, QImage::Format_RGB32));
         for (const auto& [at, colour] : probes)

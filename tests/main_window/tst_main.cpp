@@ -105,7 +105,8 @@ private Q_SLOTS:
         QCOMPARE(check->text(), QStringLiteral("Klein"));
     }
 
-    // The photo goes into both the holder and the photo area, or neither.
+    // The photo goes into both the holder and the photo area, or neither, and
+    // a file that is no photo says why.
     void photoLoad() {
         QTemporaryDir dir;
         const QString good = dir.filePath("good.jpg"), bad = dir.filePath("bad.jpg");
@@ -113,12 +114,17 @@ private Q_SLOTS:
         photo.fill(Qt::red);
         QVERIFY(photo.save(good) && QFile(bad).open(QIODevice::WriteOnly));
         dialog->answers = {good, bad, QString()};
+        ModalWatcher watcher;
         for (int i = 0; i < 3; ++i) {
             window->Image1_Click();
             QCOMPARE(control<PictureHolder>("Picture1")->size(), QSize(300, 200));
             QCOMPARE(control<QLabel>("Image1")->pixmap().size(), QSize(198, 118));
             QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
         }
+        QCOMPARE(watcher.seen, QStringList("De foto '" + bad +
+                                           "' kan niet worden geladen: dit is "
+                                           "geen foto in een bekend formaat. Kies een JPEG-, BMP- "
+                                           "of GIF-bestand."));
         QCOMPARE(dialog->filtersSeen.last(),
                  QStringLiteral("Frameblock (*.Jpg, *.Bmp, *.Gif) (*.jpg *bmp *.gif)"));
     }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "io/FileError.h"
+#include "io/PhotoLoader.h"
+
+#include <QString>
+
+// The program's sentences to the user, in Dutch, for both front ends: the
+// real reason, and what to do about it. File names are given as FileName
+// carries them; the caller turns them into what its output shows.
+class Messages {
+public:
+    // Why a photo was not loaded, and what to choose instead.
+    static QString photoRefused(const QString& path, const PhotoLoader::Result& result);
+    // A photo that loaded, but whose file ends early.
+    static QString photoIncomplete(const QString& path);
+
+    // Why a file could not be written, in a few words.
+    static QString saveReason(const FileError& error);
+    // A calendar that was not saved, with the reason.
+    static QString notSaved(const FileError& error);
+    // A save that would overwrite the photo the calendar is made of.
+    static QString outputIsPhoto(const QString& path);
+};
