@@ -10,6 +10,8 @@
 #include "drawing/PageStyle.h"
 #include "drawing/TextMeasure.h"
 
+#include <algorithm>
+
 const QString PageComposer::creditLine = QStringLiteral("www.ostrabel.nl");
 
 namespace {
@@ -41,6 +43,14 @@ const QColor dayNameColor(0, 0, 200);
 const QColor weekendColor(190, 0, 0);
 const QColor creditColor(170, 170, 170);
 
+// The page's one typeface; sizes are at 96 dots per inch, as measured.
+QFont pageFont(double points) {
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSizeF(points);
+    return font;
+}
+
 // Each text has one line on the page: a pasted line break, tab or other
 // control character becomes a blank, so a text is drawn as it is measured.
 QString oneLine(QString text) {
@@ -54,6 +64,11 @@ QString oneLine(QString text) {
     return text;
 }
 
+QFont shrunk(QFont font, double factor) {
+    font.setPointSizeF(font.pointSizeF() * factor);
+    return font;
+}
+
 class Page {
 public:
     Page(DrawingSurface& surface, const PageStyle& style)
@@ -64,11 +79,40 @@ public:
     double measured(const QFont& font, const QString& text) const {
         return double(TextMeasure::widthTwips(font, oneLine(text))) * m_style.scale;
     }
-    void fontSize(int points) { m_surface.setFontSize(points * m_style.scale); }
+    void fontSize(double points) { m_surface.setFontSize(points * m_style.scale); }
     bool print(double x, double y, const QString& text) {
         m_surface.setPosition(x, y);
         return m_surface.printText(oneLine(text));
     }
+
+    // 1 when the text is no wider than `width` twips in the measuring font,
+    // otherwise the factor that shrinks the font evenly until it is.
+    static double shrinkToFit(const QFont& measureFont, const QString& text, double width) {
+        const QString line = oneLine(text);
+        double factor = 1;
+        for (int tries = 0; tries < 32; ++tries) {
+            QFont font = measureFont;
+            font.setPointSizeF(measureFont.pointSizeF() * factor);
+            const double measuredWidth = TextMeasure::widthTwips(font, line);
+            if (measuredWidth <= width)
+                break;
+            factor *= std::min(0.98, width / measuredWidth);
+        }
+        return factor;
+    }
+    // Prints at `points` shrunk by the factor, on the baseline the text would
+    // have had unshrunk, and leaves the font at `points` for what follows.
+    bool printShrunk(double x, double y, const QString& text, double points, double factor) {
+        if (factor == 1)
+            return print(x, y, text);
+        fontSize(points * factor);
+        const double lower = TextMeasure::ascentTwips(pageFont(points)) -
+                             TextMeasure::ascentTwips(pageFont(points * factor));
+        const bool printed = print(x, y + lower * m_style.scale, text);
+        fontSize(points);
+        return printed;
+    }
+
     void outline(double x1, double y1, double x2, double y2) {
         if (m_style.outlinesAsLines)
             DrawBox(m_surface, x1, y1, x2, y2);
@@ -133,14 +177,26 @@ bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
     surface.setBold(true);
     page.fontSize(headerSize);
     surface.setTextColor(black);
-    if (!page.print(page.at(headerLeftX), page.at(headerY), content.headerLeft))
+    // A text too long for its part of the line is shrunk until it ends where
+    // that part ends: before the year, or after it up to the right edge.
+    const double yearRight =
+        yearX +
+        TextMeasure::widthTwips(pageFont(headerSize), DrawingSurface::numberText(content.year));
+    const double headerLeftShrink =
+        Page::shrinkToFit(pageFont(headerSize), content.headerLeft, yearX - headerLeftX);
+    const double headerRightShrink = Page::shrinkToFit(style.headerMeasureFont, content.headerRight,
+                                                       style.headerRightEdge - yearRight);
+    if (!page.printShrunk(page.at(headerLeftX), page.at(headerY), content.headerLeft, headerSize,
+                          headerLeftShrink))
         return false;
     surface.setPosition(page.at(yearX), page.at(headerY));
     if (!surface.printNumber(content.year))
         return false;
-    const double headerRightX = page.at(style.headerRightEdge) -
-                                page.measured(style.headerMeasureFont, content.headerRight);
-    if (!page.print(headerRightX, page.at(headerY), content.headerRight))
+    const double headerRightX =
+        page.at(style.headerRightEdge) -
+        page.measured(shrunk(style.headerMeasureFont, headerRightShrink), content.headerRight);
+    if (!page.printShrunk(headerRightX, page.at(headerY), content.headerRight, headerSize,
+                          headerRightShrink))
         return false;
 
     // From here on a step that fails is left out: no photo leaves its area
@@ -165,13 +221,25 @@ bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
     }
 
     // The footer line keeps the colour of the last day cell, red; on the
-    // bitmap page it also keeps the day numbers' size.
+    // bitmap page it also keeps the day numbers' size. Its texts keep a
+    // blank's width from the credit line between them.
     if (style.footerFontSize)
         surface.setFontSize(*style.footerFontSize * style.scale);
-    page.print(page.at(footerLeftX), page.at(footerY), content.footerLeft);
-    const double footerRightX = page.at(style.footerRightEdge) -
-                                page.measured(style.footerMeasureFont, content.footerRight);
-    page.print(footerRightX, page.at(footerY), content.footerRight);
+    const double footerSize = style.footerFontSize.value_or(daySize);
+    const double blank = TextMeasure::widthTwips(pageFont(footerSize), QStringLiteral(" "));
+    const double creditRight =
+        creditX + TextMeasure::widthTwips(pageFont(footerSize), creditLine) + blank;
+    const double footerLeftShrink =
+        Page::shrinkToFit(pageFont(footerSize), content.footerLeft, creditX - blank - footerLeftX);
+    const double footerRightShrink = Page::shrinkToFit(style.footerMeasureFont, content.footerRight,
+                                                       style.footerRightEdge - creditRight);
+    page.printShrunk(page.at(footerLeftX), page.at(footerY), content.footerLeft, footerSize,
+                     footerLeftShrink);
+    const double footerRightX =
+        page.at(style.footerRightEdge) -
+        page.measured(shrunk(style.footerMeasureFont, footerRightShrink), content.footerRight);
+    page.printShrunk(footerRightX, page.at(footerY), content.footerRight, footerSize,
+                     footerRightShrink);
 
     surface.setTextColor(creditColor);
     page.print(page.at(creditX), page.at(footerY), creditLine);

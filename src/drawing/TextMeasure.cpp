@@ -3,6 +3,7 @@
 #include "drawing/Twips.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 
 int TextMeasure::widthTwips(const QFont& font, const QString& text) {
     const QFontMetrics metrics(font);
@@ -14,4 +15,8 @@ int TextMeasure::widthTwips(const QFont& font, const QString& text) {
     const QRect bounds = metrics.boundingRect(0, 0, labelLayoutSize, labelLayoutSize,
                                               Qt::AlignLeft | Qt::TextExpandTabs, text);
     return Twips::fromPixels(bounds.width());
+}
+
+double TextMeasure::ascentTwips(const QFont& font) {
+    return QFontMetricsF(font).ascent() * Twips::perPixel;
 }

@@ -10,4 +10,6 @@ class TextMeasure {
 public:
     // Width at 96 dots per inch, in twips (15 per pixel).
     static int widthTwips(const QFont& font, const QString& text);
+    // How far the baseline lies below the top of a line, at 96 dots per inch.
+    static double ascentTwips(const QFont& font);
 };
