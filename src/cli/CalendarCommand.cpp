@@ -6,6 +6,7 @@
 #include "drawing/RenderCalendarBitmap.h"
 #include "io/BmpWriter.h"
 #include "io/PhotoLoader.h"
+#include "io/PngWriter.h"
 #include "io/SafeSave.h"
 #include "printing/CopyCount.h"
 #include "printing/CupsJob.h"
@@ -15,7 +16,6 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDate>
-#include <QImageWriter>
 #include <memory>
 
 namespace {
@@ -32,8 +32,7 @@ QByteArray pngBytes(const QImage& page) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    return writer.write(page) ? bytes : QByteArray();
+    return PngWriter::write(page, buffer) ? bytes : QByteArray();
 }
 
 } // namespace
