@@ -6,6 +6,7 @@
 #include "drawing/RenderCalendarBitmap.h"
 #include "io/BmpWriter.h"
 #include "io/PhotoLoader.h"
+#include "io/PngWriter.h"
 #include "io/SafeSave.h"
 #include "messages/Messages.h"
 #include "printing/CopyCount.h"
@@ -16,7 +17,6 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDate>
-#include <QImageWriter>
 #include <memory>
 
 namespace {
@@ -33,8 +33,7 @@ QByteArray pngBytes(const QImage& page) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    return writer.write(page) ? bytes : QByteArray();
+    return PngWriter::write(page, buffer) ? bytes : QByteArray();
 }
 
 } // namespace
