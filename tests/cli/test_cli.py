@@ -1,8 +1,9 @@
 # ostrabel-cli from the outside: what each output holds, what each refusal
 # says and leaves behind, and what reaches the printer.
 #     /usr/bin/python3 tests/cli/test_cli.py PATH/TO/ostrabel-cli
-import atexit, os, re, resource, shutil, subprocess, sys, tempfile
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import atexit, json, os, pty, re, resource, shutil, socket, stat, subprocess, sys, tempfile, threading
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [here, os.path.join(here, "..", "e2e")]
 from fixtures import cups_queue, fail, wait_for
 from PIL import Image
 
@@ -17,6 +18,10 @@ photo = os.path.join(work, "foto.jpg")
 Image.effect_noise((3000, 2000), 60).convert("RGB").save(photo)
 junk = os.path.join(work, "geen-foto.jpg")
 open(junk, "w").write("geen foto")
+secret = shutil.copy(photo, os.path.join(work, "geheim.jpg"))
+os.chmod(secret, 0o600)
+corpus = os.path.join(here, "..", "fuzz", "corpus")
+root = os.geteuid() == 0
 
 
 def run(args, stdout=subprocess.PIPE, **kw):
@@ -79,7 +84,14 @@ for args, how, code, word in [
         (["--jaar", "twee", "T"], {}, 1, "jaartal"),
         (["--jaar", "9999999999", "T"], {}, 1, "te groot"),
         (["--afdrukken", "--kopieen", "0", "T"], {}, 1, "kopie"),
-        (["--foto", junk, "T"], {}, 1, "foto"),
+        (["--foto", junk, "T"], {}, 1, "geen foto in een bekend formaat"),
+        (["--foto", os.path.join(work, "weg.jpg"), "T"], {}, 1, "bestaat niet"),
+        (["--foto", work, "T"], {}, 1, "een map"),
+        (["--foto", secret, "T"], {"preexec_fn": nobody}, 1, "toestemming"),
+        (["--foto", os.path.join(corpus, "truncated_header.jpg"), "T"], {}, 1, "beschadigd"),
+        (["--foto", os.path.join(corpus, "jpeg_claims_60000.jpg"), "T"], {}, 1,
+         "60000 x 60000 pixels"),
+        (["--formaat", "png", "-"], {"stdout": pty.openpty()[1]}, 2, "terminal"),
         (["--kleur", "T"], {}, 2, "--help"),
         (["k.jpg"], {}, 2, ".bmp"),
         ([], {}, 2, "UITVOER"),
@@ -98,6 +110,116 @@ for args, how, code, word in [
     check("%s: message %r" % (args, err), word in err and err.count("\n") == 1)
     check("%s: folder changed" % args, os.listdir(folder) == ["kalender.bmp"]
           and open(target, "rb").read() == b"oud")
+
+# What the output is before (made by the function in the folder, which it
+# returns), exit code, a word of the message, and what must hold after.
+def fifo(folder):
+    path = os.path.join(folder, "k.bmp")
+    os.mkfifo(path)
+    reader = threading.Thread(target=lambda: got.append(len(open(path, "rb").read())))
+    reader.start()
+    return path
+
+
+def node(kind, device):
+    def make(folder):
+        path = os.path.join(folder, "k.bmp")
+        os.mknod(path, kind | 0o666, device)
+        os.symlink(path, os.path.join(folder, "via.bmp"))
+        return os.path.join(folder, "via.bmp")
+    return make
+
+
+def owned(mode, user):
+    def make(folder):
+        path = os.path.join(folder, "k.bmp")
+        open(path, "wb").write(b"oud")
+        os.chown(path, user, user)
+        os.chmod(path, mode)
+        return path
+    return make
+
+
+def unix_socket(folder):
+    path = os.path.join(folder, "k.bmp")
+    socket.socket(socket.AF_UNIX).bind(path)
+    return path
+
+
+def kind(path):
+    return stat.S_IFMT(os.stat(path).st_mode)
+
+
+got = []
+bmp_bytes = 2543254
+for name, make, code, word, after in [
+        ("new name", lambda d: os.path.join(d, "k.bmp"), 0, "",
+         lambda p: os.path.getsize(p) == bmp_bytes),
+        ("symlink to a file", lambda d: os.symlink(owned(0o644, 0)(d), d + "/l.bmp") or d + "/l.bmp",
+         0, "", lambda p: os.path.islink(p) and os.path.getsize(p) == bmp_bytes),
+        ("FIFO with a reader", fifo, 0, "", lambda p: kind(p) == stat.S_IFIFO and
+         wait_for(lambda: got) == [bmp_bytes]),
+        ("FIFO, nobody reading", lambda d: os.mkfifo(d + "/k.bmp") or d + "/k.bmp", 1, "pipe",
+         lambda p: kind(p) == stat.S_IFIFO),
+        ("folder", lambda d: os.mkdir(d + "/k.bmp") or d + "/k.bmp", 1, "een map", os.path.isdir),
+        ("socket", unix_socket, 1, "socket", lambda p: kind(p) == stat.S_IFSOCK),
+        ("the photo itself", lambda d: shutil.copy(os.path.join(corpus, "quadrants.bmp"), d)
+         and "../" + os.path.basename(d) + "/quadrants.bmp", 2, "de foto zelf",
+         lambda p: open(p, "rb").read() == open(os.path.join(corpus, "quadrants.bmp"), "rb").read()),
+        ("name not UTF-8", lambda d: os.path.join(d.encode(), b"\xff\xfek.bmp"), 0, "",
+         lambda p: os.listdir(os.path.dirname(p)) == [os.path.basename(p)])] + ([
+        ("character device", node(stat.S_IFCHR, os.makedev(1, 3)), 0, "",
+         lambda p: kind(p) == stat.S_IFCHR),
+        ("block device", node(stat.S_IFBLK, os.makedev(7, 0)), 1, "blokapparaat",
+         lambda p: kind(p) == stat.S_IFBLK),
+        ("read-only file", owned(0o444, 0), 0, "", lambda p: os.stat(p).st_mode & 0o777 == 0o444),
+        ("owned by nobody", owned(0o640, 65534), 0, "",
+         lambda p: (os.stat(p).st_uid, os.stat(p).st_mode & 0o777) == (65534, 0o640))]
+        if root else []):
+    folder = tempfile.mkdtemp(dir=work)
+    got.clear()
+    target = make(folder)
+    photo_args = ["--foto", os.path.join(folder, "quadrants.bmp")] if "photo" in name else []
+    done = subprocess.run([CLI] + photo_args + [target], cwd=folder, capture_output=True)
+    check("%s: exit %d, not %d: %s" % (name, done.returncode, code, done.stderr),
+          done.returncode == code and word.encode() in done.stderr)
+    check("%s: afterwards" % name, after(os.path.join(os.fsencode(folder), os.fsencode(target))))
+
+# The page is the same whatever session the command runs in, and no display is opened.
+pages = set()
+for env in [{}, {"QT_QPA_PLATFORM": "wayland"}, {"QT_QPA_PLATFORM": "xcb", "DISPLAY": ":99"},
+            {"QT_QPA_PLATFORM": "minimal"}, {"QT_FONT_DPI": "144", "QT_SCALE_FACTOR": "2"}]:
+    env = dict({k: v for k, v in os.environ.items() if not k.startswith("QT_")}, **env)
+    done = subprocess.run([CLI, "--formaat", "png", "-"] + TEXTS, capture_output=True, env=env)
+    check("%s: exit %d %s" % (env.get("QT_QPA_PLATFORM"), done.returncode, done.stderr),
+          done.returncode == 0 and not done.stderr)
+    pages.add(done.stdout)
+check("the page differs between sessions", len(pages) == 1)
+
+# A photo cut short is used as far as it goes, with a warning; a name's bytes are kept.
+latin1 = os.path.join(work.encode(), b"foto-\xe9.jpg")
+shutil.copy(os.path.join(corpus, "truncated_half.jpg"), latin1)
+done = subprocess.run([CLI, "--foto", latin1, os.path.join(work, "kort.bmp")], capture_output=True)
+check("cut short: %s" % done.stderr, done.returncode == 0 and b"foto-\xe9.jpg' is onvolledig"
+      in done.stderr)
+
+# Peak memory of whole runs over photos that cost the decoder most; what
+# loaded before still loads. They are made in another process, so this one
+# stays small: a child's peak counts what it shared of this one before it ran.
+hostile = subprocess.run([sys.executable, os.path.join(here, "hostile_photos.py"), work],
+                         capture_output=True, check=True).stdout
+worst = 0
+for name, path, loads in json.loads(hostile) + [
+        ("200 MP baseline", os.path.join(corpus, "jpeg_claims_16320.jpg"), True)]:
+    child = subprocess.Popen([CLI, "--foto", path, os.path.join(work, "m.bmp")],
+                             stderr=subprocess.PIPE)
+    err = child.stderr.read().decode()
+    _, status, usage = os.wait4(child.pid, 0)
+    worst = max(worst, usage.ru_maxrss // 1024)
+    check("%s: %d MB, exit %d %s" % (name, usage.ru_maxrss // 1024, status, err),
+          usage.ru_maxrss <= 512 * 1024 and (status == 0) == loads
+          and (loads or "te groot" in err))
+print("worst peak memory over the hostile photos: %d MB" % worst)
 
 with cups_queue() as queue:
     code, _, err = run(["--afdrukken", "--kopieen", "3"] + TEXTS)

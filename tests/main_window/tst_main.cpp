@@ -125,6 +125,11 @@ private Q_SLOTS:
                                            "' kan niet worden geladen: dit is "
                                            "geen foto in een bekend formaat. Kies een JPEG-, BMP- "
                                            "of GIF-bestand."));
+        // A photo cut short loads as far as it goes, without a word.
+        dialog->answers = {QFINDTESTDATA("../fuzz/corpus/truncated_half.jpg")};
+        window->Image1_Click();
+        QCOMPARE(control<PictureHolder>("Picture1")->size(), QSize(64, 48));
+        QCOMPARE(watcher.seen.size(), 1);
         QCOMPARE(dialog->filtersSeen.last(),
                  QStringLiteral("Frameblock (*.Jpg, *.Bmp, *.Gif) (*.jpg *bmp *.gif)"));
     }

@@ -92,19 +92,36 @@ private Q_SLOTS:
         }
     }
 
-    // A save that fails says why and what to do.
-    void failedSaveSaysWhy() {
+    // A save that fails, or would replace the photo the page is made of,
+    // says why and what to do, and leaves the file as it was.
+    void refusedSaveSaysWhy_data() {
+        QTest::addColumn<bool>("photoItself");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("disk full") << false
+                                   << "De kalender is niet opgeslagen (de schijf is vol). Kies "
+                                      "een andere map of naam en probeer het opnieuw.";
+        QTest::newRow("the photo itself")
+            << true
+            << "'%1' is de foto zelf; de kalender zou hem overschrijven. Kies een andere naam.";
+    }
+    void refusedSaveSaysWhy() {
+        QFETCH(bool, photoItself);
+        QFETCH(QString, message);
         QTemporaryDir dir;
-        Voorbeeld preview(content(), 1, dialog);
-        dialog.answers = {dir.filePath(QStringLiteral("kalender.bmp"))};
+        const QString target = dir.filePath(QStringLiteral("kalender.bmp"));
+        QFile(target).open(QIODevice::WriteOnly);
+        PageContent page = content();
+        if (photoItself)
+            page.photoFile = dir.filePath(QStringLiteral("./kalender.bmp"));
+        Voorbeeld preview(page, 1, dialog);
+        dialog.answers = {target};
         ModalWatcher watcher;
         {
             const FileSizeLimit full(100'000);
             preview.OkKnop_Click();
         }
-        QCOMPARE(watcher.seen,
-                 QStringList("De kalender is niet opgeslagen (de schijf is vol). Kies "
-                             "een andere map of naam en probeer het opnieuw."));
+        QCOMPARE(watcher.seen, QStringList(message.arg(target)));
+        QCOMPARE(QFileInfo(target).size(), 0);
     }
 };
 
