@@ -186,6 +186,29 @@ private Q_SLOTS:
             QVERIFY2(near(photo.pixel(at), colour), qPrintable(QColor(photo.pixel(at)).name()));
     }
 
+    // A name's bytes survive the trip through a QString, and a name Qt's
+    // dialog decoded with U+FFFD in it leads back to the file on disk.
+    void fileNames_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ascii") << QByteArray("kalender.bmp");
+        QTest::newRow("utf-8") << QByteArray("f\xc3\xb6to \xf0\x9f\x93\xb7.jpg");
+        QTest::newRow("latin-1") << QByteArray("foto-\xe9t\xe9.jpg");
+        QTest::newRow("cut utf-8, surrogate, overlong")
+            << QByteArray("\xe2\x82 \xed\xa0\x80 \xc0\xaf");
+        QTest::newRow("lone surrogate's own bytes") << QByteArray("\xed\xb2\x80");
+    }
+    void fileNames() {
+        QFETCH(QByteArray, bytes);
+        const QString name = FileName::fromNative(bytes);
+        QCOMPARE(FileName::toNative(name), bytes);
+        const QByteArray native = QFile::encodeName(m_dir.path()) + '/' + bytes;
+        QFile(m_dir.filePath(QStringLiteral("x"))).open(QIODevice::WriteOnly);
+        ::rename(QFile::encodeName(m_dir.filePath(QStringLiteral("x"))).constData(),
+                 native.constData());
+        QCOMPARE(FileName::toNative(FileName::recovered(QFile::decodeName(native))), native);
+        ::remove(native.constData());
+    }
+
     void decodeSize_data() {
         QTest::addColumn<QSize>("upright");
         QTest::addColumn<QSize>("decoded");
