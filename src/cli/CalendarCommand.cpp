@@ -73,6 +73,7 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
     content.footerLeft = request.footerLeft;
     content.footerRight = request.footerRight;
     content.year = *year;
+    content.photoFit = request.photoFit;
     if (!request.photoPath.isNull()) {
         // In the window an unreadable file keeps the previous photo; here
         // there is none to keep, and a calendar without the asked-for photo

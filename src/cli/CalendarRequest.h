@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/PhotoPlacement.h"
+
 #include <QString>
 
 // What one run of ostrabel-cli is asked to make, as typed: the numbers are
@@ -9,6 +11,7 @@ struct CalendarRequest {
 
     QString yearText;  // null: the current year
     QString photoPath; // null: no photo; anything else must be a readable photo
+    PhotoFit photoFit = PhotoFit::Stretch;
     QString headerLeft;
     QString headerRight;
     QString footerLeft;

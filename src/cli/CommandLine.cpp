@@ -23,6 +23,21 @@ const QString afdrukken = QStringLiteral("afdrukken");
 const QString printer = QStringLiteral("printer");
 const QString kopieen = QStringLiteral("kopieen");
 const QString formaat = QStringLiteral("formaat");
+const QString fotoPassen = QStringLiteral("foto-passen");
+
+std::optional<PhotoFit> fitNamed(const QString& name) {
+    const QString lower = name.toLower();
+    if (lower == QLatin1String("uitrekken")) {
+        return PhotoFit::Stretch;
+    }
+    if (lower == QLatin1String("bijsnijden")) {
+        return PhotoFit::Crop;
+    }
+    if (lower == QLatin1String("passend")) {
+        return PhotoFit::Fit;
+    }
+    return std::nullopt;
+}
 
 std::optional<CalendarRequest::Format> formatNamed(const QString& name) {
     const QString lower = name.toLower();
@@ -46,7 +61,12 @@ CommandLine::CommandLine(const QStringList& arguments) {
     m_parser.addOptions({
         {jaar, tr("Het jaar van de kalender, een geheel getal (standaard dit jaar)."),
          QStringLiteral("N")},
-        {foto, tr("De foto: een JPEG-, BMP- of GIF-bestand."), tr("BESTAND")},
+        {foto, tr("De foto: een JPEG-, HEIC-, AVIF-, PNG-, WebP-, TIFF-, BMP- of GIF-bestand."),
+         tr("BESTAND")},
+        {fotoPassen,
+         tr("Hoe de foto in het kader komt: uitrekken over het hele kader (standaard), "
+            "bijsnijden tot hij het kader vult, of passend in zijn geheel met witte randen."),
+         QStringLiteral("uitrekken|bijsnijden|passend")},
         {kopLinks, tr("De tekst links in de kopregel."), tr("TEKST")},
         {kopRechts, tr("De tekst rechts in de kopregel."), tr("TEKST")},
         {voetLinks, tr("De tekst links in de voetregel."), tr("TEKST")},
@@ -128,6 +148,15 @@ CommandLine::Action CommandLine::read(const QStringList& arguments) {
     }
     if (m_parser.isSet(foto)) {
         r.photoPath = m_parser.value(foto);
+    }
+    if (m_parser.isSet(fotoPassen)) {
+        const std::optional<PhotoFit> fit = fitNamed(m_parser.value(fotoPassen));
+        if (!fit) {
+            return usage(tr("Onbekende manier '%1'. Kies --foto-passen uitrekken, bijsnijden of "
+                            "passend.")
+                             .arg(m_parser.value(fotoPassen)));
+        }
+        r.photoFit = *fit;
     }
     // Names keep their bytes; a text is drawn, so a byte that is no UTF-8
     // shows as the replacement character.

@@ -75,7 +75,7 @@ public:
         : m_surface(surface)
         , m_style(style) {}
 
-    double at(int twips) const { return double(twips * m_style.scale); }
+    double at(double twips) const { return twips * m_style.scale; }
     double measured(const QFont& font, const QString& text) const {
         return double(TextMeasure::widthTwips(font, oneLine(text))) * m_style.scale;
     }
@@ -202,8 +202,12 @@ bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
     // From here on a step that fails is left out: no photo leaves its area
     // blank and the rest of the page is still drawn.
     const QRect photo = PageGeometry::photoArea;
-    surface.paintPicture(content.photo, page.at(photo.left()), page.at(photo.top()),
-                         page.at(photo.width()), page.at(photo.height()));
+    const PhotoPlacement placed =
+        PhotoPlacement::of(content.photo.size(), QRectF(photo), content.photoFit);
+    surface.paintPicture(placed.source == content.photo.rect() ? content.photo
+                                                               : content.photo.copy(placed.source),
+                         page.at(placed.target.left()), page.at(placed.target.top()),
+                         page.at(placed.target.width()), page.at(placed.target.height()));
     constexpr int margin = PageGeometry::frameMargin;
     const QRect frame = photo.adjusted(-margin, -margin, margin, margin);
     page.outline(page.at(frame.left()), page.at(frame.top()), page.at(frame.left() + frame.width()),

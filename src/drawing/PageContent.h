@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/PhotoPlacement.h"
+
 #include <QImage>
 #include <QString>
 #include <QtGlobal>
@@ -15,4 +17,5 @@ struct PageContent {
     qint32 year = 2005;
     // The file the photo was read from, so that no save replaces it.
     QString photoFile = {};
+    PhotoFit photoFit = PhotoFit::Stretch;
 };

@@ -2,6 +2,7 @@
 
 #include "drawing/PageGeometry.h"
 #include "io/FileName.h"
+#include "io/ExifOrientation.h"
 #include "io/JpegLayout.h"
 
 #include <QFile>
@@ -45,7 +46,8 @@ qint64 littleEndian(const QByteArray& bytes, int at, int count) {
 }
 
 bool isAcceptedFormat(const QByteArray& format) {
-    return format == "jpeg" || format == "bmp" || format == "gif";
+    return format == "jpeg" || format == "png" || format == "webp" || format == "tiff" ||
+           format == "bmp" || format == "gif";
 }
 
 PhotoLoader::Result refused(PhotoLoader::Problem problem, QSize size = {}) {
@@ -65,11 +67,17 @@ QByteArray tail(QIODevice* device, qint64 count) {
     return bytes;
 }
 
-// Whether a BMP or GIF file holds all its header promises; a JPEG's markers
-// say so themselves.
+// Whether a file holds all its header promises; a JPEG's markers say so
+// themselves, and TIFF has no end to look for.
 bool looksComplete(QIODevice* device, const QByteArray& format) {
     if (format == "gif")
         return tail(device, 1) == ";"; // the trailer
+    if (format == "png")
+        return tail(device, 12).contains("IEND");
+    if (format == "webp") {
+        const QByteArray head = device->peek(8);
+        return head.size() == 8 && device->size() >= 8 + littleEndian(head, 4, 4);
+    }
     if (format == "bmp") {
         const QByteArray head = device->peek(34);
         if (head.size() < 34)
@@ -202,9 +210,12 @@ PhotoLoader::Result PhotoLoader::load(QIODevice* device) {
     if (stored.isEmpty())
         return refused(Problem::Damaged);
 
+    // Qt turns a JPEG or TIFF upright itself, a PNG or WebP not.
+    const bool ownTurn = format == "png" || format == "webp";
+    const QImageIOHandler::Transformations orientation =
+        ownTurn ? ExifOrientation::read(device, format) : reader.transformation();
     // The scaled size applies before the EXIF turn, the print need after it.
-    const bool quarterTurn =
-        reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    const bool quarterTurn = orientation.testFlag(QImageIOHandler::TransformationRotate90);
     const QSize upright = quarterTurn ? stored.transposed() : stored;
     const QSize decodedUpright = decodeSize(upright);
     const QSize decoded = quarterTurn ? decodedUpright.transposed() : decodedUpright;
@@ -212,10 +223,11 @@ PhotoLoader::Result PhotoLoader::load(QIODevice* device) {
     // What the decoder holds at once: the photo as it comes out, reduced, and
     // turned upright and put on white (each a copy); a multi-pass JPEG also
     // its coefficient buffer, anything else the whole picture before it is
-    // reduced.
+    // reduced, WebP twice (its own planes, or an animation's canvas).
     const int storedBytesPerPixel =
-        std::max(4, QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8);
-    const qint64 output = pixels(decoded) * 4 * 2;
+        std::max(4, QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8) *
+        (format == "webp" ? 2 : 1);
+    const qint64 output = pixels(decoded) * 4 * 3;
     const qint64 needed = format != "jpeg" ? pixels(stored) * storedBytesPerPixel + output
                           : jpeg.onePass   ? output
                                            : jpeg.bufferedBytes + output;
@@ -249,7 +261,7 @@ PhotoLoader::Result PhotoLoader::load(QIODevice* device) {
     if (!reader.read(&image) || image.isNull())
         return refused(Problem::Damaged, upright);
     Result result;
-    result.photo = onWhite(image);
+    result.photo = onWhite(ownTurn ? ExifOrientation::apply(image, orientation) : image);
     result.size = upright;
     result.incomplete = !complete;
     if (result.photo.isNull())

@@ -10,10 +10,12 @@ class QIODevice;
 
 // Reads the photo the user picked for the calendar.
 //
-// - The file is recognised by its content, not its name: JPEG, BMP and GIF.
-//   Anything else is refused with the reason, and the caller keeps its
-//   previous photo.
-// - A JPEG's EXIF orientation is applied, so a phone photo stands upright.
+// - The file is recognised by its content, not its name: JPEG, PNG, WebP,
+//   TIFF, BMP and GIF (the first frame or page of an animation or a
+//   multi-page file). Anything else is refused with the reason, and the
+//   caller keeps its previous photo.
+// - The EXIF orientation is applied (JPEG, PNG, WebP, TIFF), so a phone photo
+//   stands upright.
 // - A photo larger than the printed photo area needs is decoded reduced
 //   (in the DCT domain for a JPEG), never below the page's photo resolution.
 // - Memory stays bounded: what the decoder would hold for a photo is worked
@@ -22,8 +24,8 @@ class QIODevice;
 // - A photo cut short (a JPEG without its end, a BMP whose pixels stop early)
 //   is used as far as it goes, and said to be incomplete: the user sees the
 //   damage at once, which helps more than refusing a photo that mostly works.
-// - The result is Format_RGB32; transparent pixels are put on white, so
-//   screen, bitmap and paper all show the same picture.
+// - The result is Format_RGB32, 8 bits a channel; transparent pixels are put
+//   on white, so screen, bitmap and paper all show the same picture.
 //
 // Decode once and hand the same QImage to every place that shows the photo:
 // QImage shares its pixels.

@@ -27,15 +27,25 @@ QString documentName(qint32 year) {
     return QStringLiteral("Ostrabel kalender %1").arg(year);
 }
 
-// The photo is stretched over its area anyway, so each side is reduced on
-// its own; a photo that is small enough goes as it is.
-QImage printablePhoto(const QImage& photo) {
+// No more photo pixels than 300 dots per inch of the frame: more make the
+// print no better, only the job bigger. A stretched photo is reduced side by
+// side; a cropped one is cut to the frame's shape first and then stretched;
+// a fitted one keeps its shape.
+PageContent printable(const PageContent& content) {
+    PageContent page = content;
     const QSize largest = PageGeometry::photoPixels();
-    const QSize size(qMin(photo.width(), largest.width()), qMin(photo.height(), largest.height()));
-    if (photo.isNull() || size == photo.size()) {
-        return photo;
+    if (page.photoFit == PhotoFit::Crop) {
+        page.photo = page.photo.copy(
+            PhotoPlacement::of(page.photo.size(), QRectF(PageGeometry::photoArea), PhotoFit::Crop)
+                .source);
+        page.photoFit = PhotoFit::Stretch;
     }
-    return photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QSize size = page.photo.size().boundedTo(largest);
+    if (page.photoFit == PhotoFit::Fit)
+        size = page.photo.size().scaled(size, Qt::KeepAspectRatio);
+    if (!page.photo.isNull() && size != page.photo.size())
+        page.photo = page.photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return page;
 }
 
 } // namespace
@@ -52,8 +62,7 @@ PrintOutcome PrintCalendar(const PageContent& content, const QString& copiesText
     }
     job->setCopyCount(*copies);
 
-    PageContent page = content;
-    page.photo = printablePhoto(content.photo);
+    const PageContent page = printable(content);
 
     DrawingSurface* surface = job->begin(documentName(content.year));
     if (surface == nullptr) {
