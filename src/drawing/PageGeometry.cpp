@@ -4,12 +4,13 @@
 
 namespace {
 
-int dotsOver(int twips) {
-    return (twips * PageGeometry::photoDotsPerInch + Twips::perInch - 1) / Twips::perInch;
+int dotsOver(int twips, int dotsPerInch) {
+    return (twips * dotsPerInch + Twips::perInch - 1) / Twips::perInch;
 }
 
 } // namespace
 
-QSize PageGeometry::photoPixels() {
-    return QSize(dotsOver(photoArea.width()), dotsOver(photoArea.height()));
+QSize PageGeometry::photoPixels(int dotsPerInch) {
+    return QSize(dotsOver(photoArea.width(), dotsPerInch),
+                 dotsOver(photoArea.height(), dotsPerInch));
 }

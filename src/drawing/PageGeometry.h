@@ -24,8 +24,10 @@ inline constexpr int inkBottomTwips = 15780;
 // per inch of the photo area make neither the paper nor the page any better,
 // only the work and the print job bigger.
 inline constexpr int photoDotsPerInch = 300;
+// Below this many the print looks soft.
+inline constexpr int sharpDotsPerInch = 150;
 
-// The photo area in pixels at photoDotsPerInch, rounded up.
-QSize photoPixels();
+// The photo area in pixels at that resolution, rounded up.
+QSize photoPixels(int dotsPerInch = photoDotsPerInch);
 
 } // namespace PageGeometry

@@ -2,6 +2,7 @@
 
 #include "calendar/YearTable.h"
 #include "calendar/YearText.h"
+#include "drawing/PageGeometry.h"
 #include "drawing/PageStyle.h"
 #include "drawing/Twips.h"
 #include "io/FileName.h"
@@ -22,16 +23,21 @@
 #include "widgets/PressFeedback.h"
 #include "widgets/ProgressSweep.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 
 // The pictures live in a static library, whose resource object the linker
@@ -186,6 +192,9 @@ void Main::createControls() {
         measuringLabel(this, "Label4", QStringLiteral("Koptekstrechts"), printed.headerMeasureFont);
     placeTwips(*Label4, 4560, 2010);
 
+    createFitMenu();
+    setAcceptDrops(true);
+
     connect(Image1, &ImageButton::clicked, this, &Main::Image1_Click);
     connect(Check1, &QCheckBox::clicked, this, &Main::Check1_Click);
     connect(OkKnop, &ImageButton::clicked, this, &Main::OkKnop_Click);
@@ -266,27 +275,114 @@ void Main::setTabOrder() {
     }
 }
 
+// The three ways into the frame, from a right click on the photo area, or
+// from the keyboard (the menu key or Shift+F10) while the page has the focus.
+void Main::createFitMenu() {
+    m_fitMenu = new QMenu(this);
+    m_fitMenu->setObjectName(QStringLiteral("FotoPassen"));
+    m_fitMenu->setTitle(QStringLiteral("Foto in het kader"));
+    m_fitMenu->setAccessibleName(m_fitMenu->title());
+    auto* ways = new QActionGroup(m_fitMenu);
+    const std::pair<const char*, PhotoFit> choices[] = {{"Uitrekken", PhotoFit::Stretch},
+                                                        {"Bijsnijden", PhotoFit::Crop},
+                                                        {"Passend", PhotoFit::Fit}};
+    for (const auto& [text, fit] : choices) {
+        QAction* action = m_fitMenu->addAction(QString::fromLatin1(text));
+        action->setCheckable(true);
+        action->setChecked(fit == m_photoFit);
+        action->setData(int(fit));
+        ways->addAction(action);
+        connect(action, &QAction::triggered, this, [this, fit = fit] { setPhotoFit(fit); });
+    }
+    Image1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Image1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showFitMenu(Image1->mapToGlobal(at)); });
+    A4->setContextMenuPolicy(Qt::CustomContextMenu);
+    const auto fromKeyboard = [this] { showFitMenu(Image1->mapToGlobal(Image1->rect().center())); };
+    connect(A4, &QWidget::customContextMenuRequested, this, fromKeyboard);
+    auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), A4);
+    shiftF10->setContext(Qt::WidgetShortcut);
+    connect(shiftF10, &QShortcut::activated, this, fromKeyboard);
+}
+
+void Main::showFitMenu(const QPoint& globalPosition) {
+    m_fitMenu->popup(globalPosition);
+}
+
+void Main::setPhotoFit(PhotoFit fit) {
+    m_photoFit = fit;
+    for (QAction* action : m_fitMenu->actions()) {
+        action->setChecked(action->data().toInt() == int(fit));
+    }
+    showPhoto();
+}
+
+void Main::showPhoto() {
+    const QImage& photo = Picture1->picture();
+    if (photo.isNull()) {
+        return;
+    }
+    Image1->setPixmap(Controls::placed(photo, Image1->size(), m_photoFit, devicePixelRatioF()));
+    // Nothing is refused for it, but a small photo prints soft, and the user
+    // should know before the paper does.
+    const QSize sharp = PageGeometry::photoPixels(PageGeometry::sharpDotsPerInch);
+    Image1->setToolTip(photo.width() < sharp.width() || photo.height() < sharp.height()
+                           ? Messages::photoSmall(photo.size())
+                           : QString());
+}
+
 void Main::Image1_Click() {
     m_commonDialog->fileName = QString();
-    m_commonDialog->filter = QStringLiteral("Frameblock (*.Jpg, *.Bmp, *.Gif)|*.jpg;*bmp;*.gif");
+    m_commonDialog->filter =
+        QStringLiteral("Frameblock (*.Jpg, *.Bmp, *.Gif)|*.jpg;*bmp;*.gif|"
+                       "Alle foto's (JPEG, HEIC, AVIF, PNG, WebP, TIFF, BMP, GIF)|"
+                       "*.jpg;*.jpeg;*.heic;*.heif;*.avif;*.png;*.webp;*.tif;*.tiff;*bmp;*.gif|"
+                       "Alle bestanden|*");
     if (m_commonDialog->showOpen(this)) {
         MousePointer::hourglass();
         m_pictureFile = m_commonDialog->fileName;
-        // Decoded once for both controls, so the photo on screen is always
-        // the photo that gets drawn. A file that is no photo changes nothing
-        // and says why; one cut short shows its damage and loads.
-        const PhotoLoader::Result loaded = PhotoLoader::load(m_pictureFile);
-        if (!loaded.photo.isNull()) {
-            Picture1->setPicture(loaded.photo);
-            Image1->setPixmap(Controls::reduced(loaded.photo, Image1->size(), devicePixelRatioF()));
-            m_photoFile = m_pictureFile;
-        } else {
-            MousePointer::arrow();
-            QMessageBox::warning(this, QStringLiteral("Ostrabel"),
-                                 Messages::photoRefused(FileName::shown(m_pictureFile), loaded));
-        }
+        loadPhoto(m_pictureFile);
     }
     MousePointer::arrow();
+}
+
+void Main::loadPhoto(const QString& path) {
+    // Decoded once for both controls, so the photo on screen is always the
+    // photo that gets drawn. A file that is no photo changes nothing and
+    // says why; one cut short shows its damage and loads.
+    const PhotoLoader::Result loaded = PhotoLoader::load(path);
+    if (loaded.photo.isNull()) {
+        complain(Messages::photoRefused(FileName::shown(path), loaded));
+        return;
+    }
+    Picture1->setPicture(loaded.photo);
+    m_photoFile = path;
+    showPhoto();
+}
+
+void Main::complain(const QString& message) {
+    MousePointer::arrow();
+    QMessageBox::warning(this, QStringLiteral("Ostrabel"), message);
+}
+
+void Main::dragEnterEvent(QDragEnterEvent* event) {
+    // Anything is taken, so that what cannot be a photo is told why.
+    event->acceptProposedAction();
+}
+
+void Main::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() > 1) {
+        complain(tr("Sleep één foto tegelijk op het venster."));
+    } else if (urls.isEmpty() || !urls.first().isLocalFile()) {
+        complain(tr("Alleen een fotobestand op deze computer kan als foto worden geladen. Sleep "
+                    "een bestand uit een bestandsbeheerder."));
+    } else {
+        // The URL's own bytes: a name that is not UTF-8 stays the name on disk.
+        loadPhoto(FileName::fromNative(
+            QByteArray::fromPercentEncoding(urls.first().path(QUrl::FullyEncoded).toLatin1())));
+    }
 }
 
 void Main::Check1_Click() {
@@ -308,6 +404,7 @@ PageContent Main::pageContent(qint32 year) const {
     content.footerRight = VoettekstRechts->text();
     content.photo = Picture1->picture();
     content.photoFile = m_photoFile;
+    content.photoFit = m_photoFit;
     content.year = year;
     return content;
 }

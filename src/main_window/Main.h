@@ -17,6 +17,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
 
 // The main window: every choice the user makes, plus the hidden helpers the
@@ -45,11 +46,25 @@ public Q_SLOTS:
     void OkKnop_Click();
     void ExitKnop_Click();
 
+    // How the photo goes into its frame, chosen from the photo area's menu.
+    PhotoFit photoFit() const { return m_photoFit; }
+    void setPhotoFit(PhotoFit fit);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A picture file dropped from a file manager loads as the photo.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
+    void createFitMenu();
+    void showFitMenu(const QPoint& globalPosition);
+    // Through the one loader, with its reasons; the previous photo stays
+    // when it fails.
+    void loadPhoto(const QString& path);
+    void showPhoto();
+    void complain(const QString& message);
     void load();
     void setTabOrder();
     // The user's choices for one page, read from the controls now.
@@ -88,6 +103,8 @@ private:
     bool m_printing = false;
     bool m_exitRequested = false;
     QString m_pictureFile;
+    PhotoFit m_photoFit = PhotoFit::Stretch;
+    QMenu* m_fitMenu = nullptr;
     // Where the photo in Picture1 came from.
     QString m_photoFile;
 };

@@ -1,5 +1,7 @@
 #include "messages/Messages.h"
 
+#include "drawing/PageGeometry.h"
+
 #include <QCoreApplication>
 
 #include <cstring>
@@ -55,7 +57,7 @@ QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& r
         return {};
     case Problem::NotAPicture:
         reason = tr("dit is geen foto in een bekend formaat");
-        advice = tr("Kies een JPEG-, BMP- of GIF-bestand.");
+        advice = tr("Kies een JPEG-, HEIC-, AVIF-, PNG-, WebP-, TIFF-, BMP- of GIF-bestand.");
         break;
     case Problem::Damaged:
         reason = tr("het bestand is beschadigd");
@@ -100,6 +102,16 @@ QString Messages::photoIncomplete(const QString& path) {
     return tr("De foto '%1' is onvolledig: het bestand houdt te vroeg op, en wat ontbreekt "
               "blijft leeg op de kalender.")
         .arg(path);
+}
+
+QString Messages::photoSmall(const QSize& size) {
+    const QSize sharp = PageGeometry::photoPixels(PageGeometry::sharpDotsPerInch);
+    return tr("De foto is klein (%1 x %2 pixels): afgedrukt wordt hij minder scherp. Voor een "
+              "scherpe afdruk is %3 x %4 pixels of meer nodig.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(sharp.width())
+        .arg(sharp.height());
 }
 
 QString Messages::saveReason(const FileError& error) {

@@ -14,6 +14,8 @@ public:
     static QString photoRefused(const QString& path, const PhotoLoader::Result& result);
     // A photo that loaded, but whose file ends early.
     static QString photoIncomplete(const QString& path);
+    // A photo too small to print sharply; nothing is refused for it.
+    static QString photoSmall(const QSize& size);
 
     // Why a file could not be written, in a few words.
     static QString saveReason(const FileError& error);

@@ -3,6 +3,7 @@
 #include "widgets/ImageButton.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QtMath>
 
 void Controls::setColor(QWidget& widget, QPalette::ColorRole role, const QColor& color) {
@@ -46,6 +47,21 @@ QPixmap Controls::reduced(const QImage& picture, const QSize& size, qreal device
         picture.scaled(size * devicePixelRatio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image.setDevicePixelRatio(devicePixelRatio);
     return QPixmap::fromImage(image);
+}
+
+QPixmap Controls::placed(const QImage& photo, const QSize& size, PhotoFit fit,
+                         qreal devicePixelRatio) {
+    if (fit == PhotoFit::Stretch)
+        return reduced(photo, size, devicePixelRatio);
+    QImage area(size * devicePixelRatio, QImage::Format_RGB32);
+    area.fill(Qt::white);
+    const PhotoPlacement place = PhotoPlacement::of(photo.size(), QRectF(area.rect()), fit);
+    const QRect target = place.target.toRect();
+    QPainter(&area).drawImage(target.topLeft(), photo.copy(place.source)
+                                                    .scaled(target.size(), Qt::IgnoreAspectRatio,
+                                                            Qt::SmoothTransformation));
+    area.setDevicePixelRatio(devicePixelRatio);
+    return QPixmap::fromImage(area);
 }
 
 QLabel* Controls::measuringLabel(QWidget* parent, const char* name, const QString& text,

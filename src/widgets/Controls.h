@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/PhotoPlacement.h"
+
 #include <QPalette>
 
 class ImageButton;
@@ -35,6 +37,9 @@ QPixmap crispPicture(const QString& path, qreal devicePixelRatio);
 // A picture reduced smoothly to a control's size, at the screen's own
 // resolution, so it is sharp when the interface is scaled.
 QPixmap reduced(const QImage& picture, const QSize& size, qreal devicePixelRatio);
+
+// A photo in a control of that size the way the page puts it in its frame.
+QPixmap placed(const QImage& photo, const QSize& size, PhotoFit fit, qreal devicePixelRatio);
 
 // A hidden label that sizes itself to its caption, so a text's width can be
 // read back in the label's font.

@@ -121,10 +121,11 @@ private Q_SLOTS:
             QCOMPARE(control<QLabel>("Image1")->pixmap().size(), QSize(198, 118));
             QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
         }
-        QCOMPARE(watcher.seen, QStringList("De foto '" + bad +
-                                           "' kan niet worden geladen: dit is "
-                                           "geen foto in een bekend formaat. Kies een JPEG-, BMP- "
-                                           "of GIF-bestand."));
+        QCOMPARE(watcher.seen,
+                 QStringList("De foto '" + bad +
+                             "' kan niet worden geladen: dit is "
+                             "geen foto in een bekend formaat. Kies een JPEG-, "
+                             "HEIC-, AVIF-, PNG-, WebP-, TIFF-, BMP- of GIF-bestand."));
         // A photo cut short loads as far as it goes, without a word.
         dialog->answers = {QFINDTESTDATA("../fuzz/corpus/truncated_half.jpg")};
         window->Image1_Click();
