@@ -4,18 +4,32 @@ loader's fuzz target and what its unit test reads.
 
     /usr/bin/python3 tools/make_test_photos.py
 
-Needs PIL (Debian: python3-pil). Writes tests/fuzz/corpus/ relative to the
-repository. Every picture is a few KB.
+Needs PIL (Debian: python3-pil) and heif-enc (Debian: libheif-examples).
+Writes tests/fuzz/corpus/ relative to the repository. Every picture is a few
+KB, and the same bytes on every run: the encoders run without clocks or
+random seeds.
 
 Corpus files named found_* were found by fuzzing; they are kept by hand and
 left alone here.
 
 The quadrant pictures are 64 x 48 pixels in four colours, so a probe in the
 middle of each quarter shows orientation and colour at once.
+
+The HEIF samples carry their turn in the container, as phones write them:
+- quadrants_rot90.heic is stored as quadrants() with an irot of three quarter
+  turns anticlockwise (one clockwise): upright it is 48 x 64 with blue at the
+  top-left, red at the top-right, yellow at the bottom-left and green at the
+  bottom-right.
+- quadrants_mirror.heic is stored as quadrants() with an imir that swaps left
+  and right: upright it is 64 x 48 with green and red on top, yellow and blue
+  below.
 """
 import io
 import pathlib
 import struct
+import subprocess
+import tempfile
+import zlib
 
 from PIL import Image
 
@@ -102,6 +116,168 @@ def gif_with_screen(width, height):
             + b",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;")
 
 
+def heif_encoded(image, *options):
+    """The picture as heif-enc writes it (HEIC, or AVIF with -A)."""
+    with tempfile.TemporaryDirectory() as folder:
+        source, target = pathlib.Path(folder, "in.png"), pathlib.Path(folder, "out.heif")
+        image.save(source)
+        subprocess.run(["heif-enc", "--quality", "90", *options, "-o", str(target), str(source)],
+                       check=True, stdout=subprocess.DEVNULL)
+        return target.read_bytes()
+
+
+def box(kind, payload):
+    return struct.pack(">I4s", 8 + len(payload), kind) + payload
+
+
+def children(data, start, end):
+    """(type, offset, size) of each box in data[start:end]."""
+    found = []
+    while start + 8 <= end:
+        size, kind = struct.unpack_from(">I4s", data, start)
+        if size < 8 or start + size > end:
+            raise ValueError(f"box {kind} overruns its parent")
+        found.append((kind, start, size))
+        start += size
+    return found
+
+
+def child(data, boxes, kind):
+    return next((at, size) for k, at, size in boxes if k == kind)
+
+
+def with_heif_property(data, prop):
+    """The HEIF file with one more property box, associated with the primary
+    item after its own ones (a transformation applies in that order).
+
+    heif-enc cannot set a rotation, so this edits its boxes: the property is
+    appended to ipco, its index to the primary item's ipma entry, and the
+    iloc offsets into mdat move by what the meta box grew.
+    """
+    meta_at, meta_size = child(data, children(data, 0, len(data)), b"meta")
+    meta = data[meta_at:meta_at + meta_size]
+    inner = children(meta, 12, len(meta))  # meta is a full box
+    pitm_at, _ = child(meta, inner, b"pitm")
+    primary = (struct.unpack_from(">H", meta, pitm_at + 12)[0] if meta[pitm_at + 8] == 0
+               else struct.unpack_from(">I", meta, pitm_at + 12)[0])
+    iprp_at, iprp_size = child(meta, inner, b"iprp")
+    props = children(meta, iprp_at + 8, iprp_at + iprp_size)
+    ipco_at, ipco_size = child(meta, props, b"ipco")
+    index = len(children(meta, ipco_at + 8, ipco_at + ipco_size)) + 1
+    ipco = box(b"ipco", meta[ipco_at + 8:ipco_at + ipco_size] + prop)
+
+    ipma_at, ipma_size = child(meta, props, b"ipma")
+    version, flags = meta[ipma_at + 8], meta[ipma_at + 11]
+    id_format, wide = (">I" if version else ">H"), flags & 1
+    at = ipma_at + 16
+    entries = b""
+    for _ in range(struct.unpack_from(">I", meta, ipma_at + 12)[0]):
+        item = struct.unpack_from(id_format, meta, at)[0]
+        at += struct.calcsize(id_format)
+        count = meta[at]
+        span = count * (2 if wide else 1)
+        associations = meta[at + 1:at + 1 + span]
+        if item == primary:
+            # Essential: a reader that cannot apply it must not show the picture.
+            associations += struct.pack(">H", 0x8000 | index) if wide else bytes([0x80 | index])
+            count += 1
+        entries += struct.pack(id_format, item) + bytes([count]) + associations
+        at += 1 + span
+    ipma = box(b"ipma", meta[ipma_at + 8:ipma_at + 16] + entries)
+
+    iprp = box(b"iprp", b"".join(ipco if k == b"ipco" else ipma if k == b"ipma"
+                                 else meta[a:a + n] for k, a, n in props))
+    new_meta = bytearray(box(b"meta", meta[8:12] + b"".join(
+        iprp if k == b"iprp" else meta[a:a + n] for k, a, n in inner)))
+    grown = len(new_meta) - meta_size
+    move_file_offsets(new_meta, meta_at + meta_size, grown)
+    return data[:meta_at] + bytes(new_meta) + data[meta_at + meta_size:]
+
+
+def move_file_offsets(meta, after, grown):
+    """Adds `grown` to every iloc offset into the file at or past `after`."""
+    at, _ = child(meta, children(meta, 12, len(meta)), b"iloc")
+    version = meta[at + 8]
+    offset_size, length_size = meta[at + 12] >> 4, meta[at + 12] & 15
+    base_size, index_size = meta[at + 13] >> 4, (meta[at + 13] & 15 if version else 0)
+    formats = {0: None, 4: ">I", 8: ">Q"}
+    if version < 2:
+        count, at = struct.unpack_from(">H", meta, at + 14)[0], at + 16
+    else:
+        count, at = struct.unpack_from(">I", meta, at + 14)[0], at + 18
+
+    def field(size, shift):
+        nonlocal at
+        value = struct.unpack_from(formats[size], meta, at)[0] if size else 0
+        if size and shift and value >= after:
+            struct.pack_into(formats[size], meta, at, value + grown)
+        at += size
+        return value
+
+    for _ in range(count):
+        at += 4 if version == 2 else 2  # item ID
+        in_file = True
+        if version:
+            in_file = struct.unpack_from(">H", meta, at)[0] & 15 == 0
+            at += 2
+        at += 2  # data reference index
+        base = field(base_size, in_file)
+        extents = struct.unpack_from(">H", meta, at)[0]
+        at += 2
+        for _ in range(extents):
+            field(index_size, False)
+            field(offset_size, in_file and base == 0)
+            field(length_size, False)
+
+
+def with_ispe_size(data, width, height):
+    """The HEIF file with every image size property claiming another size."""
+    data = bytearray(data)
+    at = data.find(b"ispe")
+    while at >= 0:
+        struct.pack_into(">II", data, at + 8, width, height)
+        at = data.find(b"ispe", at + 4)
+    return bytes(data)
+
+
+def heif_cut_in_mdat(data):
+    _, at, size = next(b for b in children(data, 0, len(data)) if b[0] == b"mdat")
+    return data[:at + 8 + (size - 8) // 2]
+
+
+def transparent_png():
+    # A green square on a fully transparent field, as transparent.gif.
+    image = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
+    image.paste((40, 200, 60, 255), (8, 8, 24, 24))
+    return encoded(image, "PNG")
+
+
+def rgb16_tiff(image):
+    """The picture as a TIFF of 16 bits a sample (each 8-bit value times 257),
+    one deflated strip: PIL writes no 16-bit RGB."""
+    width, height = image.size
+    rows = b"".join(struct.pack("<3H", *(257 * c for c in image.getpixel((x, y))))
+                    for y in range(height) for x in range(width))
+    strip = zlib.compress(rows, 9)
+    entries = [  # tag, type (3 short, 4 long, 5 rational), count, value or offset
+        (256, 3, 1, width), (257, 3, 1, height), (258, 3, 3, None), (259, 3, 1, 8),
+        (262, 3, 1, 2), (273, 4, 1, None), (277, 3, 1, 3), (278, 3, 1, height),
+        (279, 4, 1, len(strip)), (282, 5, 1, None), (283, 5, 1, None), (284, 3, 1, 1),
+        (296, 3, 1, 2),
+    ]
+    ifd_size = 2 + 12 * len(entries) + 4
+    extra_at = 8 + ifd_size
+    extra = struct.pack("<3H", 16, 16, 16) + struct.pack("<2I", 72, 1)
+    strip_at = extra_at + len(extra)
+    values = {258: extra_at, 273: strip_at, 282: extra_at + 6, 283: extra_at + 6}
+    ifd = struct.pack("<H", len(entries))
+    for tag, kind, count, value in entries:
+        value = values.get(tag, value)
+        ifd += struct.pack("<HHI", tag, kind, count)
+        ifd += struct.pack("<HH", value, 0) if kind == 3 and count == 1 else struct.pack("<I", value)
+    return b"II*\0" + struct.pack("<I", 8) + ifd + struct.pack("<I", 0) + extra + strip
+
+
 def main():
     CORPUS.mkdir(parents=True, exist_ok=True)
     photo = quadrants()
@@ -115,6 +291,17 @@ def main():
         "quadrants_top_down.bmp": top_down_bmp(photo),
         "quadrants.gif": encoded(photo.convert("P", palette=Image.ADAPTIVE, colors=4), "GIF"),
         "transparent.gif": transparent_gif(),
+        "transparent.png": transparent_png(),
+        "quadrants16.tif": rgb16_tiff(photo),
+        # The second frame is the picture turned half round; only the first counts.
+        "animated.webp": encoded(photo, "WEBP", lossless=True, save_all=True, duration=500,
+                                 append_images=[quadrants().rotate(180)]),
+        "quadrants.avif": heif_encoded(photo, "--avif"),
+        # Angle 3: three quarter turns anticlockwise.
+        "quadrants_rot90.heic": with_heif_property(heif_encoded(photo), box(b"irot", b"\x03")),
+        # Mode 1 swaps left and right (HEIF's amendment renamed the first
+        # edition's "axis", read both ways, to "mode": 0 swaps top and bottom).
+        "quadrants_mirror.heic": with_heif_property(heif_encoded(photo), box(b"imir", b"\x01")),
     }
     for name, data in samples.items():
         (CORPUS / name).write_bytes(data)
@@ -140,6 +327,9 @@ def main():
         "gif_huge_screen.gif": gif_with_screen(65535, 65535),
         "gif_zero_screen.gif": gif_with_screen(0, 0),
         "gif_interlaced.gif": encoded(photo.convert("P"), "GIF", interlace=True),
+        # The boxes are whole, the coded picture is cut halfway.
+        "truncated_half.heic": heif_cut_in_mdat(samples["quadrants_rot90.heic"]),
+        "heic_claims_60000.heic": with_ispe_size(samples["quadrants_rot90.heic"], 60000, 60000),
         "gif_frames.gif": encoded(photo.convert("P"), "GIF", save_all=True,
                                   append_images=[quadrants().rotate(180).convert("P")]),
     }
