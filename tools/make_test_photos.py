@@ -58,7 +58,7 @@ def encoded(image, fmt, **options):
     return out.getvalue()
 
 
-def exif_rotated():
+def exif_rotated(fmt="JPEG", **options):
     # Stored 40 x 20, blue with a red 10 x 10 block at the stored top-left.
     # Orientation 6 means "turn 90 degrees clockwise to view": upright it is
     # 20 x 40 with the red block at the top-right.
@@ -66,7 +66,7 @@ def exif_rotated():
     image.paste((220, 30, 30), (0, 0, 10, 10))
     exif = Image.Exif()
     exif[0x0112] = 6
-    return encoded(image, "JPEG", quality=95, exif=exif.tobytes())
+    return encoded(image, fmt, exif=exif.tobytes(), **options)
 
 
 def transparent_gif():
@@ -286,7 +286,9 @@ def main():
         "progressive.jpg": encoded(photo, "JPEG", quality=95, progressive=True),
         "cmyk.jpg": encoded(photo.convert("CMYK"), "JPEG", quality=95),
         "gray.jpg": encoded(photo.convert("L"), "JPEG", quality=95),
-        "exif_rot6.jpg": exif_rotated(),
+        "exif_rot6.jpg": exif_rotated(quality=95),
+        "exif_rot6.png": exif_rotated("PNG"),
+        "exif_rot6.webp": exif_rotated("WEBP", lossless=True),
         "quadrants.bmp": encoded(photo, "BMP"),
         "quadrants_top_down.bmp": top_down_bmp(photo),
         "quadrants.gif": encoded(photo.convert("P", palette=Image.ADAPTIVE, colors=4), "GIF"),

@@ -172,47 +172,18 @@ struct HeifReader::Private {
     }
 
     bool fail(const heif_error& error);
-    bool fail(const QString& reason) {
-        errorText = reason;
-        return false;
-    }
 
     Source source;
     heif_context* context = nullptr;
     heif_image_handle* handle = nullptr;
     int halfSamples = 6;
     qint64 codedBytes = 0; // the file's, an upper bound for the picture's
-    QString errorText;
+    bool tooLarge = false;
 };
 
 bool HeifReader::Private::fail(const heif_error& error) {
-    QString reason;
-    switch (error.code) {
-    case heif_error_Invalid_input:
-        reason = error.subcode == heif_suberror_No_ftyp_box
-                     ? QStringLiteral("geen HEIF- of AVIF-bestand")
-                     : QStringLiteral("het bestand is beschadigd of onvolledig");
-        break;
-    case heif_error_Unsupported_filetype:
-        reason = QStringLiteral("geen HEIF- of AVIF-bestand");
-        break;
-    case heif_error_Unsupported_feature:
-        reason = QStringLiteral("deze soort HEIF-foto wordt niet ondersteund");
-        break;
-    case heif_error_Memory_allocation_error:
-        reason = error.subcode == heif_suberror_Security_limit_exceeded
-                     ? QStringLiteral("de foto is te groot")
-                     : QStringLiteral("te weinig geheugen voor de foto");
-        break;
-    case heif_error_Decoder_plugin_error:
-        reason = QStringLiteral("de foto kan niet worden gedecodeerd");
-        break;
-    default:
-        reason = QStringLiteral("het bestand is beschadigd of onvolledig");
-        break;
-    }
-    return fail(reason +
-                QStringLiteral(" (libheif: %1)").arg(QString::fromUtf8(error.message).trimmed()));
+    tooLarge = error.subcode == heif_suberror_Security_limit_exceeded;
+    return false;
 }
 
 HeifReader::HeifReader(QIODevice* device)
@@ -250,16 +221,16 @@ bool HeifReader::readHeader() {
         return d->handle != nullptr;
     }
     if (!d->source.device || !d->source.device->isReadable() || d->source.device->isSequential()) {
-        return d->fail(QStringLiteral("het bestand is niet te lezen"));
+        return false;
     }
     d->halfSamples = halfSamplesPerPixel(d->source.device, d->source.start);
     d->codedBytes = std::max<qint64>(0, d->source.device->size() - d->source.start);
     if (!d->source.device->seek(d->source.start)) {
-        return d->fail(QStringLiteral("het bestand is niet te lezen"));
+        return false;
     }
     d->context = heif_context_alloc();
     if (!d->context) {
-        return d->fail(QStringLiteral("te weinig geheugen voor de foto"));
+        return false;
     }
     heif_context_set_maximum_image_size_limit(d->context, kMaxSide);
     heif_error error = heif_context_read_from_reader(d->context, &kReader, &d->source, nullptr);
@@ -273,7 +244,7 @@ bool HeifReader::readHeader() {
     if (uprightSize().isEmpty()) {
         heif_image_handle_release(d->handle);
         d->handle = nullptr;
-        return d->fail(QStringLiteral("de foto heeft geen maat"));
+        return false;
     }
     return true;
 }
@@ -316,11 +287,9 @@ qint64 HeifReader::decodingBytes() const {
 QImage HeifReader::read(const QSize& size) {
     const QSize upright = uprightSize();
     if (!d->handle) {
-        d->fail(QStringLiteral("de foto is niet gelezen"));
         return {};
     }
     if (size.isEmpty() || size.width() > upright.width() || size.height() > upright.height()) {
-        d->fail(QStringLiteral("ongeldige maat %1 x %2").arg(size.width()).arg(size.height()));
         return {};
     }
 
@@ -343,7 +312,6 @@ QImage HeifReader::read(const QSize& size) {
     const int height = heif_image_get_height(decoded, heif_channel_interleaved);
     if (!bits || QSize(width, height) != upright || stride < width * 4) {
         heif_image_release(decoded);
-        d->fail(QStringLiteral("libheif gaf een foto van een andere maat"));
         return {};
     }
     const bool alpha = hasAlpha();
@@ -364,7 +332,6 @@ QImage HeifReader::read(const QSize& size) {
         [](void* image) { heif_image_release(static_cast<heif_image*>(image)); }, decoded);
     if (whole.isNull()) {
         heif_image_release(decoded);
-        d->fail(QStringLiteral("te weinig geheugen voor de foto"));
         return {};
     }
     QImage result = size == upright
@@ -374,12 +341,9 @@ QImage HeifReader::read(const QSize& size) {
     if (alpha) {
         result.convertTo(QImage::Format_ARGB32);
     }
-    if (result.isNull()) {
-        d->fail(QStringLiteral("te weinig geheugen voor de foto"));
-    }
     return result;
 }
 
-QString HeifReader::errorText() const {
-    return d->errorText;
+bool HeifReader::tooLarge() const {
+    return d->tooLarge;
 }

@@ -3,7 +3,6 @@
 
 #include <QImage>
 #include <QSize>
-#include <QString>
 
 #include <memory>
 
@@ -23,7 +22,7 @@ public:
     // hevx, mif1, msf1, avif, avis ...). Only peeks.
     static bool canRead(QIODevice* device);
     // Parses the container, no pixel decoding. False when it is no HEIF file
-    // libheif can read, or it is damaged; errorText() says libheif's reason.
+    // libheif can read, it is damaged, or it is too large.
     bool readHeader();
     // After readHeader(): the primary image's size as it will stand, with the
     // container's rotation applied.
@@ -37,10 +36,11 @@ public:
     // Decodes the primary image upright (rotation and mirroring applied), 8 bits
     // per channel (16/10-bit reduced), and reduces it smoothly to `size` (an
     // upright size no larger than uprightSize()). Format_ARGB32 with alpha,
-    // otherwise Format_RGB32. Null on failure; errorText() then says why.
+    // otherwise Format_RGB32. Null on failure.
     QImage read(const QSize& size);
-    // Dutch, the reason first and libheif's own words after it.
-    QString errorText() const;
+    // Whether a failure was libheif's refusal of a picture larger than it
+    // takes (16384 pixels a side), rather than damage.
+    bool tooLarge() const;
 
 private:
     struct Private;

@@ -1,8 +1,9 @@
 #include "io/PhotoLoader.h"
 
 #include "drawing/PageGeometry.h"
-#include "io/FileName.h"
 #include "io/ExifOrientation.h"
+#include "io/FileName.h"
+#include "io/HeifReader.h"
 #include "io/JpegLayout.h"
 
 #include <QFile>
@@ -54,6 +55,13 @@ PhotoLoader::Result refused(PhotoLoader::Problem problem, QSize size = {}) {
     PhotoLoader::Result result;
     result.problem = problem;
     result.size = size;
+    return result;
+}
+
+PhotoLoader::Result tooLarge(QSize size, qint64 needed, qint64 limit) {
+    PhotoLoader::Result result = refused(PhotoLoader::Problem::TooLarge, size);
+    result.neededBytes = needed;
+    result.limitBytes = limit;
     return result;
 }
 
@@ -184,7 +192,29 @@ PhotoLoader::Result PhotoLoader::load(const QString& path) {
     return result;
 }
 
+// HEIC and AVIF: libheif turns them upright and reduces 10-bit colour to 8;
+// it holds the whole picture, which it reads only when its cost fits.
+PhotoLoader::Result loadHeif(QIODevice* device) {
+    using Problem = PhotoLoader::Problem;
+    HeifReader heif(device);
+    if (!heif.readHeader())
+        return heif.tooLarge() ? tooLarge({}, 0, 0) : refused(Problem::Damaged);
+    const QSize upright = heif.uprightSize();
+    const QSize decoded = PhotoLoader::decodeSize(upright);
+    const qint64 needed = heif.decodingBytes() + pixels(decoded) * 4 * 2;
+    if (pixels(decoded) > PhotoLoader::maxDecodedPixels)
+        return tooLarge(upright, pixels(decoded) * 4, PhotoLoader::maxDecodedPixels * 4);
+    if (needed > PhotoLoader::maxDecodingBytes)
+        return tooLarge(upright, needed, PhotoLoader::maxDecodingBytes);
+    PhotoLoader::Result result;
+    result.photo = onWhite(heif.read(decoded));
+    result.size = upright;
+    return result.photo.isNull() ? refused(Problem::Damaged, upright) : result;
+}
+
 PhotoLoader::Result PhotoLoader::load(QIODevice* device) {
+    if (HeifReader::canRead(device))
+        return loadHeif(device);
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -231,17 +261,10 @@ PhotoLoader::Result PhotoLoader::load(QIODevice* device) {
     const qint64 needed = format != "jpeg" ? pixels(stored) * storedBytesPerPixel + output
                           : jpeg.onePass   ? output
                                            : jpeg.bufferedBytes + output;
-    Result tooLarge = refused(Problem::TooLarge, upright);
-    if (pixels(decoded) > maxDecodedPixels) {
-        tooLarge.neededBytes = pixels(decoded) * 4;
-        tooLarge.limitBytes = maxDecodedPixels * 4;
-        return tooLarge;
-    }
-    if (needed > maxDecodingBytes) {
-        tooLarge.neededBytes = needed;
-        tooLarge.limitBytes = maxDecodingBytes;
-        return tooLarge;
-    }
+    if (pixels(decoded) > maxDecodedPixels)
+        return tooLarge(upright, pixels(decoded) * 4, maxDecodedPixels * 4);
+    if (needed > maxDecodingBytes)
+        return tooLarge(upright, needed, maxDecodingBytes);
     if (decoded != stored)
         reader.setScaledSize(decoded);
 

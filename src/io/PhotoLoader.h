@@ -10,12 +10,12 @@ class QIODevice;
 
 // Reads the photo the user picked for the calendar.
 //
-// - The file is recognised by its content, not its name: JPEG, PNG, WebP,
-//   TIFF, BMP and GIF (the first frame or page of an animation or a
-//   multi-page file). Anything else is refused with the reason, and the
-//   caller keeps its previous photo.
-// - The EXIF orientation is applied (JPEG, PNG, WebP, TIFF), so a phone photo
-//   stands upright.
+// - The file is recognised by its content, not its name: JPEG, HEIC, AVIF,
+//   PNG, WebP, TIFF, BMP and GIF (the first frame or page of an animation or
+//   a multi-page file, the primary image of a HEIF). Anything else is refused with the reason, and
+//   the caller keeps its previous photo.
+// - The EXIF orientation is applied (JPEG, PNG, WebP, TIFF), and a HEIF's
+//   own rotation and mirroring, so a phone photo stands upright.
 // - A photo larger than the printed photo area needs is decoded reduced
 //   (in the DCT domain for a JPEG), never below the page's photo resolution.
 // - Memory stays bounded: what the decoder would hold for a photo is worked

@@ -63,11 +63,15 @@ QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& r
         reason = tr("het bestand is beschadigd");
         break;
     case Problem::TooLarge:
-        reason = tr("de foto is te groot: %1 x %2 pixels vraagt %3 MB geheugen, de grens is %4 MB")
-                     .arg(result.size.width())
-                     .arg(result.size.height())
-                     .arg(megabytes(result.neededBytes))
-                     .arg(megabytes(result.limitBytes));
+        // A HEIF file that large is refused before its size is known.
+        reason = result.size.isEmpty()
+                     ? tr("de foto is te groot om in te lezen")
+                     : tr("de foto is te groot: %1 x %2 pixels vraagt %3 MB geheugen, de grens "
+                          "is %4 MB")
+                           .arg(result.size.width())
+                           .arg(result.size.height())
+                           .arg(megabytes(result.neededBytes))
+                           .arg(megabytes(result.limitBytes));
         advice = tr("Verklein de foto of kies een andere.");
         break;
     case Problem::File:
