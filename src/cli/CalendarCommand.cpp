@@ -135,10 +135,7 @@ bool CalendarCommand::writeOutput(const CalendarRequest& request, const PageCont
     case CalendarRequest::Format::Pdf: {
         // The printed page, as the printer would get it, on a sheet without
         // margins.
-        PdfJob pdf;
-        if (PrintCalendar(content, QStringLiteral("1"), &pdf, [] {}).printed) {
-            bytes = pdf.document();
-        }
+        bytes = PdfJob::calendar(content);
         break;
     }
     }

@@ -6,8 +6,10 @@
 #include "drawing/Twips.h"
 #include "io/BmpWriter.h"
 #include "io/FileName.h"
+#include "io/PngWriter.h"
 #include "io/SafeSave.h"
 #include "messages/Messages.h"
+#include "printing/PdfJob.h"
 #include "widgets/CommonDialog.h"
 #include "widgets/Controls.h"
 #include "widgets/ImageButton.h"
@@ -28,7 +30,7 @@ Voorbeeld::Voorbeeld(const PageContent& content, int sizeFactor, CommonDialog& d
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_dialog(dialog)
-    , m_photoFile(content.photoFile)
+    , m_content(content)
     , m_sizeFactor(sizeFactor) {
     setObjectName(QStringLiteral("Voorbeeld"));
     setWindowTitle(QStringLiteral(" Example"));
@@ -72,7 +74,7 @@ void Voorbeeld::createControls() {
     Image1->setAccessibleName(QStringLiteral("Voorbeeld van de kalender"));
 
     Label2 = Controls::caption(this, "Label2", QStringLiteral("Save as Bmp"));
-    OkKnop = Controls::imageButton(this, "OkKnop", QStringLiteral("Opslaan als BMP"),
+    OkKnop = Controls::imageButton(this, "OkKnop", QStringLiteral("Opslaan als BMP, PNG of PDF"),
                                    QStringLiteral(":/pictures/ok.gif"));
     ExitKnop = Controls::imageButton(this, "ExitKnop", QStringLiteral("Sluiten"),
                                      QStringLiteral(":/pictures/exit.gif"));
@@ -145,20 +147,47 @@ void Voorbeeld::OkKnop_Click() {
     PressFeedback(*OkKnop, ButtonRests::previewOk);
     m_dialog.fileName = QString();
     m_dialog.flags = CommonDialog::OverwritePrompt | CommonDialog::NoReadOnlyReturn;
-    m_dialog.filter = QStringLiteral("Bitmap format (*.bmp)|*.bmp");
+    m_dialog.filter =
+        QStringLiteral("Bitmap format (*.bmp)|*.bmp|PNG (*.png)|*.png|PDF (*.pdf)|*.pdf");
+    m_dialog.filterIndex = 1;
     if (!m_dialog.showSave(this)) {
         return; // Cancel stays silent.
     }
     // Silence here would let the user believe the calendar was saved.
-    if (!m_photoFile.isEmpty() && SafeSave::sameFile(m_dialog.fileName, m_photoFile)) {
+    const QString& path = m_dialog.fileName;
+    if (!m_content.photoFile.isEmpty() && SafeSave::sameFile(path, m_content.photoFile)) {
         QMessageBox::warning(this, QStringLiteral("Ostrabel"),
-                             Messages::outputIsPhoto(FileName::shown(m_dialog.fileName)));
+                             Messages::outputIsPhoto(FileName::shown(path)));
         return;
     }
     FileError error;
-    if (!BmpWriter::write(page(), m_dialog.fileName, &error)) {
+    if (!save(path, &error)) {
         QMessageBox::warning(this, QStringLiteral("Ostrabel"), Messages::notSaved(error));
     }
+}
+
+bool Voorbeeld::save(const QString& path, FileError* error) const {
+    // The extension typed decides; without one, the type chosen. The name is
+    // used as it is: nothing is added to it.
+    const QString suffix = path.section(QLatin1Char('/'), -1).section(QLatin1Char('.'), -1);
+    const int chosen = suffix.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0   ? 2
+                       : suffix.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0 ? 3
+                       : suffix.compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0
+                           ? 1
+                           : m_dialog.filterIndex;
+    if (chosen == 2) {
+        return SafeSave::write(
+            path, [this](QIODevice& device) { return PngWriter::write(page(), device); }, error);
+    }
+    if (chosen == 3) {
+        // Drawn afresh as the printer would get it, the same as ostrabel-cli's.
+        const QByteArray pdf = PdfJob::calendar(m_content);
+        return SafeSave::write(
+            path,
+            [&pdf](QIODevice& device) { return !pdf.isEmpty() && device.write(pdf) == pdf.size(); },
+            error);
+    }
+    return BmpWriter::write(page(), path, error);
 }
 
 void Voorbeeld::ExitKnop_Click() {

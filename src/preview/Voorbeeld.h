@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class CommonDialog;
+struct FileError;
 class ImageButton;
 class PictureHolder;
 class QLabel;
@@ -32,6 +33,8 @@ public Q_SLOTS:
 private:
     void createControls();
     void load(const PageContent& content);
+    // As the name's extension, or else the chosen type, says.
+    bool save(const QString& path, FileError* error) const;
 
     PictureHolder* Pic = nullptr;
     QLabel* Label3 = nullptr;
@@ -44,7 +47,8 @@ private:
     QLabel* Label1 = nullptr;
 
     CommonDialog& m_dialog;
-    QString m_photoFile;
+    // What the page is made of, for the PDF, which is drawn afresh.
+    PageContent m_content;
     int m_sizeFactor;
     bool m_saving = false;
 };

@@ -1,5 +1,6 @@
 #include "printing/PdfJob.h"
 
+#include "printing/PrintCalendar.h"
 #include "printing/PrinterSurface.h"
 
 #include <QPageLayout>
@@ -12,6 +13,12 @@ PdfJob::PdfJob(const QMarginsF& margins)
 
 PdfJob::~PdfJob() {
     discard();
+}
+
+QByteArray PdfJob::calendar(const PageContent& content) {
+    PdfJob pdf;
+    return PrintCalendar(content, QStringLiteral("1"), &pdf, [] {}).printed ? pdf.document()
+                                                                            : QByteArray();
 }
 
 void PdfJob::setUpPage() {

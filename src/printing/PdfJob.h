@@ -9,6 +9,7 @@
 #include <memory>
 
 class QPdfWriter;
+struct PageContent;
 class PrinterSurface;
 
 // One page as a PDF document in memory, on an A4 sheet. The page's origin is
@@ -25,6 +26,10 @@ public:
     DrawingSurface* begin(const QString& documentName) override;
     bool end() override;
     void discard() override;
+
+    // The calendar page printed into a PDF document on an A4 sheet without
+    // margins, as a file holds it; empty when it could not be made.
+    static QByteArray calendar(const PageContent& content);
 
     // The finished document; empty until end() has succeeded.
     const QByteArray& document() const { return m_document; }

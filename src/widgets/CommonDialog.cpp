@@ -36,8 +36,11 @@ bool CommonDialog::showOpen(QWidget* parent) {
 
 bool CommonDialog::showSave(QWidget* parent) {
     for (;;) {
+        const QStringList entries = toQtFilter(filter).split(QStringLiteral(";;"));
+        QString chosen = entries.value(filterIndex - 1);
         fileName = FileName::recovered(
-            askSaveFileName(parent, toQtFilter(filter), flags & OverwritePrompt));
+            askSaveFileName(parent, toQtFilter(filter), &chosen, flags & OverwritePrompt));
+        filterIndex = int(qMax<qsizetype>(0, entries.indexOf(chosen))) + 1;
         if (fileName.isEmpty()) {
             return false;
         }
@@ -65,12 +68,13 @@ QString CommonDialog::askOpenFileName(QWidget* parent, const QString& qtFilter) 
 }
 
 QString CommonDialog::askSaveFileName(QWidget* parent, const QString& qtFilter,
-                                      bool confirmOverwrite) {
+                                      QString* selectedFilter, bool confirmOverwrite) {
     QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
     if (!confirmOverwrite) {
         options |= QFileDialog::DontConfirmOverwrite;
     }
-    return QFileDialog::getSaveFileName(parent, QString(), fileName, qtFilter, nullptr, options);
+    return QFileDialog::getSaveFileName(parent, QString(), fileName, qtFilter, selectedFilter,
+                                        options);
 }
 
 void CommonDialog::refuse(QWidget* parent, const QString& message) {

@@ -21,6 +21,9 @@ public:
     QString fileName;
     // "Description|pattern;pattern", as the program states its filters.
     QString filter;
+    // Which of the filter's entries is chosen, from 1: set before a dialog to
+    // choose the entry it starts on, read after it for the user's choice.
+    int filterIndex = 1;
     int flags = 0;
 
     // Each returns false when the user cancels; fileName holds the choice.
@@ -33,7 +36,8 @@ public:
 protected:
     // The dialogs themselves; tests replace them. An empty result is Cancel.
     virtual QString askOpenFileName(QWidget* parent, const QString& qtFilter);
+    // selectedFilter: the entry shown first, and the one chosen.
     virtual QString askSaveFileName(QWidget* parent, const QString& qtFilter,
-                                    bool confirmOverwrite);
+                                    QString* selectedFilter, bool confirmOverwrite);
     virtual void refuse(QWidget* parent, const QString& message);
 };

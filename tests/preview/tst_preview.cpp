@@ -68,28 +68,33 @@ private Q_SLOTS:
         QCOMPARE(preview.palette().color(QPalette::Window), QColor(40, 40, 40));
     }
 
-    // Each save writes the whole page as a 24-bit BMP to the path exactly as
-    // chosen; Cancel is silent and writes nothing.
+    // Each save writes the whole page to the path exactly as chosen: as the
+    // extension typed says, else as the type chosen, BMP by default (24 bits)
+    // or PNG with the same pixels, or PDF. Cancel is silent and writes nothing.
     void save() {
         QTemporaryDir dir;
         const QString first = dir.filePath("kalender.bmp"),
-                      second = dir.filePath("zonder-extensie");
+                      second = dir.filePath("zonder-extensie"),
+                      png = dir.filePath("zonder-extensie-png"), pdf = dir.filePath("kalender.PDF");
         Voorbeeld preview(content(), 1, dialog);
-        dialog.answers = {first, QString(), second};
+        dialog.answers = {first, QString(), second, png, pdf};
+        dialog.filterChoices = {1, 1, 1, 2, 1};
         // A second click during the first one's feedback opens no second dialog.
         QTimer::singleShot(100, &preview, &Voorbeeld::OkKnop_Click);
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 5; ++i)
             preview.OkKnop_Click();
-        QCOMPARE(dialog.filtersSeen, QStringList(3, "Bitmap format (*.bmp) (*.bmp)"));
+        QCOMPARE(dialog.filtersSeen, QStringList(5, "Bitmap format (*.bmp) (*.bmp);;PNG (*.png) "
+                                                    "(*.png);;PDF (*.pdf) (*.pdf)"));
         QCOMPARE(dialog.flags, 0x8002);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                 QStringList({"kalender.bmp", "zonder-extensie"}));
-        for (const QString& path : {first, second}) {
+                 QStringList(
+                     {"kalender.bmp", "kalender.PDF", "zonder-extensie", "zonder-extensie-png"}));
+        for (const QString& path : {first, second, png}) {
             const QByteArray bytes = readAll(path);
-            QCOMPARE(bytes.size(), 2543254);
-            QCOMPARE(QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32),
-                     preview.page());
+            QCOMPARE(bytes.size() == 2543254, path != png);
+            QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), preview.page());
         }
+        QVERIFY(readAll(pdf).startsWith("%PDF") && readAll(pdf).contains("/Count 1"));
     }
 
     // A save that fails, or would replace the photo the page is made of,

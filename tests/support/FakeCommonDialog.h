@@ -9,12 +9,17 @@
 class FakeCommonDialog : public CommonDialog {
 public:
     QStringList answers;
+    QList<int> filterChoices; // the entry each save answer chooses, from 1; none keeps it
     QStringList filtersSeen;
     QStringList refusals;
 
 protected:
     QString askOpenFileName(QWidget*, const QString& filter) override { return next(filter); }
-    QString askSaveFileName(QWidget*, const QString& filter, bool) override { return next(filter); }
+    QString askSaveFileName(QWidget*, const QString& filter, QString* chosen, bool) override {
+        if (!filterChoices.isEmpty())
+            *chosen = filter.split(QStringLiteral(";;")).value(filterChoices.takeFirst() - 1);
+        return next(filter);
+    }
     void refuse(QWidget*, const QString& message) override { refusals << message; }
 
 private:
