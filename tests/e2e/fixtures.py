@@ -1,10 +1,15 @@
 # The real parts the end-to-end tests drive: a private X server, and a CUPS
-# queue that prints into a PDF file and is the default printer while in use
-# (this needs root, as on CI).
+# queue that prints into a PDF file or to a simulated driverless printer and
+# is the default printer while in use (this needs root, as on CI).
+import collections
 import contextlib
+import glob
 import os
 import re
 import shutil
+import signal
+import socket
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -78,10 +83,22 @@ class Queue:
         listed = output("lpstat", "-W", "all", "-o", self.name)
         return set(int(n) for n in re.findall(r"^%s-(\d+)" % self.name, listed, re.M))
 
-    def copies(self, job):
-        attributes = output("ipptool", "-tv", "ipp://localhost/jobs/%d" % job,
-                            "get-job-attributes.test")
-        return int(re.search(r"\bcopies \(integer\) = (\d+)", attributes).group(1))
+
+class DriverlessQueue(Queue):
+    def __init__(self, name, folder):
+        super().__init__(name, None)
+        self.folder = folder
+
+    def documents(self):
+        return glob.glob(os.path.join(self.folder, "*.pdf"))
+
+    def printer_copies(self):
+        # The copies each job asked of the printer, from the requests it logs.
+        with open(os.path.join(self.folder, "log")) as file:
+            found = [re.search(r"\bcopies \(integer\) (\d+)", request) for request in
+                     file.read().split("operation-id=")
+                     if request.startswith(("Create-Job", "Print-Job"))]
+        return [int(match[1]) if match else 1 for match in found]
 
 
 def scheduler_running():
@@ -89,46 +106,129 @@ def scheduler_running():
 
 
 @contextlib.contextmanager
-def cups_queue(name="OstrabelTest"):
-    # Starts the scheduler when it is not running, lets it print into files,
-    # and puts back what it changed: its configuration, the default printer.
+def cups_queue(name="OstrabelTest", uri=None, model=None):
+    # Starts the scheduler when it is not running and adds the queue, by
+    # default one that prints through the Generic PDF driver into a file (for
+    # which it lets the scheduler print into files, reloading it only then).
+    # Puts back what it changed: its configuration, the default printer.
     conf = "/etc/cups/cups-files.conf"
     with open(conf) as file:
         original = file.read()
     folder = tempfile.mkdtemp(prefix="ostrabel-print-")
     os.chmod(folder, 0o777)
     previous = re.findall(r"destination: (\S+)", output("lpstat", "-d"))
-    own = None
+    own, file_device = None, uri is None and not re.search(r"^\s*FileDevice\s+Yes", original,
+                                                           re.M | re.I)
 
     def reload():
-        if own is None:
+        if own is None and file_device:
             subprocess.run(["pkill", "-HUP", "-x", "cupsd"])
             time.sleep(1)
         wait_for(scheduler_running) or fail("the CUPS scheduler does not run")
 
     try:
-        if not re.search(r"^\s*FileDevice\s+Yes", original, re.M | re.I):
+        if file_device:
             with open(conf, "a") as file:
                 file.write("\nFileDevice Yes\n")
         if not scheduler_running():
             own = subprocess.Popen(["/usr/sbin/cupsd", "-f"])
         reload()
-        driver = [line.split()[0] for line in output("lpinfo", "-m").splitlines()
-                  if line.endswith("Generic PDF Printer")]
         pdf = os.path.join(folder, "out.pdf")
-        wait_for(lambda: subprocess.run(["lpadmin", "-p", name, "-E", "-v", "file:" + pdf,
-                                         "-m", driver[0]]).returncode == 0) or fail("no queue")
+        if uri is None:
+            uri, model = "file:" + pdf, [line.split()[0] for line in output(
+                "lpinfo", "-m").splitlines() if line.endswith("Generic PDF Printer")][0]
+        wait_for(lambda: subprocess.run(["lpadmin", "-p", name, "-E", "-v", uri, "-m", model]
+                                        ).returncode == 0) or fail("no queue")
         subprocess.run(["lpadmin", "-d", name], check=True)
         yield Queue(name, pdf)
     finally:
         subprocess.run(["lpadmin", "-x", name])
         if previous:
             subprocess.run(["lpadmin", "-d", previous[0]])
-        with open(conf, "w") as file:
-            file.write(original)
+        if file_device:
+            with open(conf, "w") as file:
+                file.write(original)
         if own is not None:
             own.terminate()
             own.wait()
         elif scheduler_running():
             reload()
         shutil.rmtree(folder, ignore_errors=True)
+
+
+def avahi_running():
+    return subprocess.run(["avahi-daemon", "-c"], stderr=subprocess.DEVNULL).returncode == 0
+
+
+@contextlib.contextmanager
+def driverless_queue(paper=None):
+    # CUPS's IPP Everywhere printer simulator, queued as a desktop queues a
+    # driverless printer; it keeps what it is sent. It needs the system bus
+    # and the DNS-SD daemon even when it announces nothing, so those that
+    # are not running are started, and stopped afterwards.
+    folder = tempfile.mkdtemp(prefix="ostrabel-ipp-")
+    name, bus, avahi, printer = os.path.basename(folder), None, False, None
+    try:
+        if not os.path.exists("/run/dbus/system_bus_socket"):
+            bus = int(subprocess.run(["dbus-daemon", "--system", "--fork", "--print-pid"],
+                                     capture_output=True, check=True).stdout)
+        if not avahi_running():
+            avahi = not subprocess.run(["avahi-daemon", "-D", "--no-drop-root"]).returncode
+        with socket.socket() as probe:
+            probe.bind(("localhost", 0))
+            port = probe.getsockname()[1]
+        with open(os.path.join(folder, "log"), "w") as log:
+            printer = subprocess.Popen(["ippeveprinter", "-p", str(port), "-f", "application/pdf",
+                                        "-k", "-d", folder, "-r", "off", "-vvv", name],
+                                       stdout=log, stderr=log)
+        with cups_queue(name, "ipp://localhost:%d/ipp/print" % port, "everywhere"):
+            if paper:
+                subprocess.run(["lpadmin", "-p", name, "-o", "PageSize=" + paper], check=True)
+            yield DriverlessQueue(name, folder)
+    finally:
+        if printer:
+            printer.terminate()
+            printer.wait()
+        if avahi:
+            subprocess.run(["avahi-daemon", "-k"])
+            wait_for(lambda: not avahi_running())
+        if bus:
+            os.kill(bus, signal.SIGTERM)
+            subprocess.run(["rm", "-f", "/run/dbus/pid", "/run/dbus/system_bus_socket"])
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def words(pdf):
+    # Every word on the page with its left, top, right and bottom in points.
+    found = re.findall(r'xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)<',
+                       output("pdftotext", "-bbox", pdf, "-"))
+    return [(word, tuple(map(float, box))) for *box, word in found]
+
+
+def check_driverless_print(queue, copies, reference):
+    # One job asking the printer for COPIES, kept as one A4 page whose words
+    # all lie in the queue's printable area for A4 and sit where they sit on
+    # REFERENCE (the page without margins) at one scale in x and in y.
+    wait_for(lambda: queue.jobs() and not output("lpstat", "-o", queue.name), 90) or fail(
+        "the print job did not complete:\n" + output("lpstat", "-l", "-p", queue.name, "-o"))
+    jobs, asked, kept = queue.jobs(), queue.printer_copies(), queue.documents()
+    if len(jobs) != 1 or asked != [copies] or len(kept) != 1:
+        fail("not one job of %d copies: jobs %s, copies %s, documents %s" % (copies, jobs, asked, kept))
+    info = output("pdfinfo", kept[0])
+    width, height = map(float, re.search(r"Page size: +([\d.]+) x ([\d.]+)", info).groups())
+    if re.search(r"Pages: +(\d+)", info)[1] != "1" or (round(width), round(height)) != (595, 842):
+        fail("not one A4 page:\n" + info)
+    with open("/etc/cups/ppd/%s.ppd" % queue.name) as file:
+        left, bottom, right, top = map(float, re.search(r'\*ImageableArea A4(/[^:]*)?: "([^"]+)"',
+                                                        file.read())[2].split())
+    printed, drawn = words(kept[0]), dict(words(reference))
+    outside = [word for word, (x0, y0, x1, y1) in printed
+               if x0 < left or x1 > right or y0 < height - top or y1 > height - bottom]
+    count = collections.Counter(word for word, _ in printed)
+    both = [(drawn[word], box) for word, box in printed if count[word] == 1 and word in drawn]
+    scale = [statistics.linear_regression(*zip(*[(a[i], b[i]) for a, b in both for i in axis])).slope
+             for axis in ((0, 2), (1, 3))]
+    print("%s: copies %s, %.2f x %.2f pt, printable %.2f %.2f %.2f %.2f, scale %.5f x %.5f"
+          % (queue.name, asked, width, height, left, bottom, right, top, *scale), flush=True)
+    if outside or len(both) < 10 or abs(scale[0] - scale[1]) > 0.001:
+        fail("words outside the printable area %s, or %d words stretched" % (outside, len(both)))
