@@ -3,6 +3,7 @@
 #include "calendar/YearText.h"
 #include "cli/StandardOutput.h"
 #include "drawing/PageContent.h"
+#include "drawing/PageGeometry.h"
 #include "drawing/RenderCalendarBitmap.h"
 #include "io/BmpWriter.h"
 #include "io/PhotoLoader.h"
@@ -85,6 +86,10 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
         }
         if (photo.incomplete) {
             complain(tr("waarschuwing: ") + Messages::photoIncomplete(request.photoPath));
+        }
+        const QSize sharp = PageGeometry::photoPixels(PageGeometry::sharpDotsPerInch);
+        if (photo.photo.width() < sharp.width() || photo.photo.height() < sharp.height()) {
+            complain(tr("waarschuwing: ") + Messages::photoSmall(photo.photo.size()));
         }
         content.photo = photo.photo;
     }

@@ -257,7 +257,7 @@ PhotoLoader::Result PhotoLoader::load(QIODevice* device) {
     const int storedBytesPerPixel =
         std::max(4, QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8) *
         (format == "webp" ? 2 : 1);
-    const qint64 output = pixels(decoded) * 4 * 3;
+    const qint64 output = pixels(decoded) * 4 * (ownTurn ? 3 : 2);
     const qint64 needed = format != "jpeg" ? pixels(stored) * storedBytesPerPixel + output
                           : jpeg.onePass   ? output
                                            : jpeg.bufferedBytes + output;

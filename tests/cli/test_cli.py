@@ -93,6 +93,7 @@ for args, how, code, word in [
          "60000 x 60000 pixels"),
         (["--formaat", "png", "-"], {"stdout": pty.openpty()[1]}, 2, "terminal"),
         (["--kleur", "T"], {}, 2, "--help"),
+        (["--foto-passen", "rekken", "T"], {}, 2, "bijsnijden"),
         (["k.jpg"], {}, 2, ".bmp"),
         ([], {}, 2, "UITVOER"),
         (["-"], {}, 2, "--formaat"),
@@ -195,6 +196,18 @@ for env in [{}, {"QT_QPA_PLATFORM": "wayland"}, {"QT_QPA_PLATFORM": "xcb", "DISP
           done.returncode == 0 and not done.stderr)
     pages.add(done.stdout)
 check("the page differs between sessions", len(pages) == 1)
+
+# Every photo format, upright (the quarter top-left, or for the turned HEIC
+# the one that comes there), each small enough to be told it prints soft.
+for name, colour in [("quadrants.jpg", (220, 40, 40)), ("quadrants_rot90.heic", (40, 60, 220)),
+                     ("quadrants.avif", (220, 40, 40)), ("transparent.png", (255, 255, 255)),
+                     ("exif_rot6.webp", (30, 60, 200)), ("quadrants16.tif", (220, 40, 40)),
+                     ("quadrants.bmp", (220, 40, 40)), ("quadrants.gif", (220, 40, 40))]:
+    out = os.path.join(work, name + ".png")
+    code, _, err = run(["--foto", os.path.join(corpus, name), out])
+    check("%s: exit %d %s" % (name, code, err), code == 0 and "klein (" in err)
+    pixel = Image.open(out).convert("RGB").getpixel((65, 75))
+    check("%s: %s" % (name, pixel), max(abs(a - b) for a, b in zip(pixel, colour)) <= 40)
 
 # A photo cut short is used as far as it goes, with a warning; a name's bytes are kept.
 latin1 = os.path.join(work.encode(), b"foto-\xe9.jpg")

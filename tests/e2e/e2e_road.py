@@ -1,7 +1,7 @@
 # The road a user takes, in the real program on a real X server with a real
 # CUPS queue on a driverless printer set to A4: load a photo through the file
-# dialog, preview the page and save it as BMP, print three copies, leave with
-# Exit.
+# dialog, crop it into its frame through the photo area's menu, preview the
+# page and save it as BMP, print three copies, leave with Exit.
 import os
 import subprocess
 import sys
@@ -22,7 +22,10 @@ GREEN = (20, 160, 60)
 def main(program):
     with driverless_queue("A4") as queue, XSession() as x:
         photo, bmp = os.path.join(x.home, "foto.jpg"), os.path.join(x.home, "kalender.bmp")
-        Image.new("RGB", (640, 480), GREEN).save(photo, quality=95)
+        # A red band along the top that cropping the 4:3 photo cuts off.
+        picture = Image.new("RGB", (640, 480), GREEN)
+        picture.paste((200, 30, 30), (0, 0, 640, 16))
+        picture.save(photo, quality=95)
         app = subprocess.Popen([program], env=x.env)
         window = x.window(" Jaar Ostrabel")
 
@@ -38,6 +41,11 @@ def main(program):
 
         choose_file(window, PHOTO_AREA, photo)
         time.sleep(0.5)
+        shown = len(x.xdotool("search", "--onlyvisible", "--pid", app.pid))
+        x.xdotool("mousemove", "--window", window, *PHOTO_AREA, "click", "3")
+        wait_for(lambda: len(x.xdotool("search", "--onlyvisible", "--pid", app.pid)) > shown) or fail(
+            "no menu on the photo area")
+        x.xdotool("key", "Down", "Down", "Return")  # Uitrekken, Bijsnijden
         x.click(window, *YEAR_BOX)
         x.type("2009")
         x.click(window, *MAIN_OK)
@@ -46,7 +54,7 @@ def main(program):
         wait_for(lambda: os.path.exists(bmp) and os.path.getsize(bmp) == 2543254) or fail(
             "no BMP of 770 x 1100 pixels")
         page = Image.open(bmp).convert("RGB")
-        for tx, ty in ((1200, 1300), (10400, 7400)):
+        for tx, ty in ((1200, 1060), (10400, 7400)):
             pixel = page.getpixel((tx // 15, ty // 15))
             if max(abs(a - b) for a, b in zip(pixel, GREEN)) > 40:
                 fail("no photo at twips (%d, %d): %s" % (tx, ty, pixel))
@@ -59,7 +67,8 @@ def main(program):
             fail("January 2009 does not begin on Thursday")
         # The command line makes the same bytes from the same choices.
         cli = [os.path.join(os.path.dirname(program), "ostrabel-cli"), "--jaar", "2009", "--foto",
-               photo, "--kop-links", "Koptekst links", "--kop-rechts", "Koptekst rechts",
+               photo, "--foto-passen", "bijsnijden", "--kop-links", "Koptekst links",
+               "--kop-rechts", "Koptekst rechts",
                "--voet-links", "Voettekst links", "--voet-rechts", "Voettekst rechts", bmp + ".bmp"]
         subprocess.run(cli, check=True)
         subprocess.run(cli[:-1] + [bmp + ".pdf"], check=True)
