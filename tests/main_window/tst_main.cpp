@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -133,6 +135,86 @@ private Q_SLOTS:
         QCOMPARE(watcher.seen.size(), 1);
         QVERIFY(dialog->filtersSeen.last().startsWith(
             QStringLiteral("Frameblock (*.Jpg, *.Bmp, *.Gif) (*.jpg *bmp *.gif);;Alle foto's")));
+    }
+
+    // The photo area's menu, from a right click or from the keyboard while
+    // the page has the focus, shows the three ways with the current one
+    // checked; the one chosen is how the photo area shows the photo.
+    void fitMenu_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("choice");
+        QTest::newRow("right click, Bijsnijden") << "right click" << 1;
+        QTest::newRow("menu key, Passend") << "menu key" << 2;
+        QTest::newRow("Shift+F10, Uitrekken") << "shift+f10" << 0;
+    }
+    void fitMenu() {
+        QFETCH(QString, how);
+        QFETCH(int, choice);
+        QTemporaryDir dir;
+        QImage photo(300, 200, QImage::Format_RGB32);
+        photo.fill(Qt::red);
+        photo.save(dir.filePath("foto.png"));
+        dialog->answers = {dir.filePath("foto.png")};
+        window->Image1_Click();
+        window->setPhotoFit(PhotoFit::Crop);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QWidget* a4 = control("A4");
+        a4->setFocus();
+        // The windowing system turns a right click, or the menu key on the
+        // focused widget, into a context menu event.
+        if (how == "shift+f10") {
+            QTest::keyClick(a4, Qt::Key_F10, Qt::ShiftModifier);
+        } else {
+            QContextMenuEvent event(how == "right click" ? QContextMenuEvent::Mouse
+                                                         : QContextMenuEvent::Keyboard,
+                                    QPoint(5, 5), QPoint(5, 5));
+            QApplication::sendEvent(how == "right click" ? control("Image1") : a4, &event);
+        }
+        auto* menu = window->findChild<QMenu*>("FotoPassen");
+        QTRY_VERIFY(menu->isVisible());
+        QStringList checked;
+        for (QAction* action : menu->actions())
+            checked << (action->isChecked() ? "[" + action->text() + "]" : action->text());
+        QCOMPARE(checked.join(' '), QStringLiteral("Uitrekken [Bijsnijden] Passend"));
+        menu->actions()[choice]->trigger();
+        QCOMPARE(int(window->photoFit()), choice);
+        // Fitted, the wider photo area shows white beside the photo.
+        const QImage shown = control<QLabel>("Image1")->pixmap().toImage();
+        QCOMPARE(shown.pixelColor(1, shown.height() / 2) == Qt::white, choice == 2);
+    }
+
+    // A photo dropped from a file manager loads through the loader; anything
+    // else dropped changes nothing and says why.
+    void drop_data() {
+        QTest::addColumn<QStringList>("files"); // empty: a text is dropped
+        QTest::addColumn<QString>("said");
+        QTest::newRow("one photo") << QStringList{"foto.png"} << "";
+        QTest::newRow("two photos") << QStringList{"foto.png", "foto.png"} << "één foto";
+        QTest::newRow("no photo") << QStringList{"tekst.jpg"} << "geen foto";
+        QTest::newRow("a text") << QStringList() << "bestand op deze computer";
+    }
+    void drop() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        QImage(40, 30, QImage::Format_RGB32).save(dir.filePath("foto.png"));
+        QFile(dir.filePath("tekst.jpg")).open(QIODevice::WriteOnly);
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& file : files)
+            urls << QUrl::fromLocalFile(dir.filePath(file));
+        files.isEmpty() ? data.setText("foto.png") : data.setUrls(urls);
+        ModalWatcher watcher;
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &drop);
+        QCOMPARE(control<PictureHolder>("Picture1")->picture().size(),
+                 said.isEmpty() ? QSize(40, 30) : QSize(0, 0));
+        QCOMPARE(watcher.seen.value(0).contains(said) && watcher.seen.size() == !said.isEmpty(),
+                 true);
     }
 
     // OK prints one job with the copies asked for, or says why not and sends
