@@ -3,6 +3,7 @@
 // loading a 200-megapixel JPEG, and a 12-megapixel phone photo as HEIC next
 // to the same as JPEG, each measured in a fresh child process.
 // Prints figures; never fails on speed.
+#include "drawing/PageGeometry.h"
 #include "io/PhotoLoader.h"
 
 #include <QBuffer>
@@ -63,11 +64,11 @@ bool makeHeic(const QString& path, int width, int height) {
 
 QImage decode(const QString& mode, const QString& path) {
     if (mode == "loader") {
-        return PhotoLoader::load(path).photo;
+        return PhotoLoader::load(path, PageGeometry::photoPixels()).photo;
     }
     QImageReader reader(path);
     if (mode == "scaled") { // the loader's size, without its memory hint
-        reader.setScaledSize(PhotoLoader::decodeSize(reader.size()));
+        reader.setScaledSize(PhotoLoader::decodeSize(reader.size(), PageGeometry::photoPixels()));
     }
     QImageReader::setAllocationLimit(0);
     return reader.read();

@@ -7,9 +7,10 @@
 // completed in the queue, less the sweep, split into composing and handing
 // over the page, and the queue's own processing; and the job's size.
 #include "drawing/PageContent.h"
+#include "drawing/PageGeometry.h"
 #include "io/PhotoLoader.h"
+#include "print_qt/PrinterJob.h"
 #include "printing/PrintCalendar.h"
-#include "printing/PrinterJob.h"
 #include "widgets/LineControl.h"
 #include "widgets/ProgressSweep.h"
 
@@ -121,7 +122,7 @@ bool printOnce(const QString& queue, const PageContent& content, LineControl& ba
     QElapsedTimer clock;
     clock.start();
     qint64 sweepNs = 0;
-    const PrintOutcome outcome = PrintCalendar(content, QStringLiteral("1"), job.get(), [&] {
+    const PrintOutcome outcome = PrintCalendar(content, 1, job.get(), [&] {
         QElapsedTimer sweep;
         sweep.start();
         ProgressSweep(bar);
@@ -129,8 +130,8 @@ bool printOnce(const QString& queue, const PageContent& content, LineControl& ba
     });
     job.reset();
     const qint64 sentNs = clock.nsecsElapsed();
-    if (!outcome.printed) {
-        std::fprintf(stderr, "not printed: %s\n", qPrintable(outcome.message));
+    if (outcome != PrintOutcome::Printed) {
+        std::fprintf(stderr, "not printed\n");
         return false;
     }
     int id = -1;
@@ -224,7 +225,7 @@ int main(int argc, char** argv) {
         std::printf("%s 24-megapixel photo: 6000 x 4000, JPEG %.1f MB at quality 92\n", kind.name,
                     double(QFileInfo(path).size()) / 1048576.0);
 
-        content.photo = PhotoLoader::load(path).photo;
+        content.photo = PhotoLoader::load(path, PageGeometry::photoPixels()).photo;
         const QByteArray loaded = QStringLiteral("  as loaded (%1 x %2)")
                                       .arg(content.photo.width())
                                       .arg(content.photo.height())

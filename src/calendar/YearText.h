@@ -1,12 +1,18 @@
 #pragma once
 
+#include "calendar/WholeNumber.h"
+
 #include <QString>
 #include <optional>
 
 // Reads the year box: a whole number in the 32-bit range, blanks around it
-// allowed. Anything else is no year, and the message says which way and
-// what to type instead.
+// allowed. Anything else is no year; the reading says which way, so the
+// user can be told what to type instead.
 class YearText {
 public:
-    static std::optional<qint32> parse(const QString& text, QString* message = nullptr);
+    static constexpr qint64 least = -2147483648LL;
+    static constexpr qint64 most = 2147483647LL;
+
+    static std::optional<qint32> parse(const QString& text,
+                                       WholeNumber::Reading* reading = nullptr);
 };

@@ -1,5 +1,6 @@
 #include "cli/CalendarCommand.h"
 
+#include "calendar/CopyCount.h"
 #include "calendar/YearText.h"
 #include "cli/StandardOutput.h"
 #include "drawing/PageContent.h"
@@ -10,7 +11,6 @@
 #include "io/PngWriter.h"
 #include "io/SafeSave.h"
 #include "messages/Messages.h"
-#include "printing/CopyCount.h"
 #include "printing/CupsJob.h"
 #include "printing/PdfJob.h"
 #include "printing/PrintCalendar.h"
@@ -54,15 +54,16 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
         return ExitUsage;
     }
 
-    QString message;
+    WholeNumber::Reading reading = WholeNumber::Reading::Number;
     const std::optional<qint32> year = request.yearText.isNull()
                                            ? QDate::currentDate().year()
-                                           : YearText::parse(request.yearText, &message);
+                                           : YearText::parse(request.yearText, &reading);
     if (!year) {
-        complain(message);
+        complain(Messages::yearInvalid(reading));
         return ExitFailed;
     }
-    if (!CopyCount::parse(request.copiesText)) {
+    const std::optional<int> copies = CopyCount::parse(request.copiesText);
+    if (!copies) {
         complain(tr("Het aantal kopieën moet een geheel getal van 1 tot en met 32767 zijn. "
                     "Geef bijvoorbeeld --kopieen 2."));
         return ExitFailed;
@@ -79,7 +80,8 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
         // In the window an unreadable file keeps the previous photo; here
         // there is none to keep, and a calendar without the asked-for photo
         // is not what was asked for.
-        const PhotoLoader::Result photo = PhotoLoader::load(request.photoPath);
+        const PhotoLoader::Result photo =
+            PhotoLoader::load(request.photoPath, PageGeometry::photoPixels());
         if (photo.photo.isNull()) {
             complain(Messages::photoRefused(request.photoPath, photo));
             return ExitFailed;
@@ -109,14 +111,14 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
         }
     }
 
+    QString message;
     if (!request.output.isEmpty() && !writeOutput(request, content, &message)) {
         complain(message);
         return ExitFailed;
     }
     if (job) {
-        const PrintOutcome outcome = PrintCalendar(content, request.copiesText, job.get(), [] {});
-        if (!outcome.printed) {
-            complain(outcome.message);
+        if (PrintCalendar(content, *copies, job.get(), [] {}) != PrintOutcome::Printed) {
+            complain(Messages::printRefused());
             return ExitFailed;
         }
     }

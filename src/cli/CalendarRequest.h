@@ -20,8 +20,8 @@ struct CalendarRequest {
     QString output; // empty: no file; "-": standard output
     Format format = Format::Bmp;
     bool print = false;
-    QString printer; // null: the default printer
-    QString copiesText = QStringLiteral("1");
+    QString printer;                          // null: the default printer
+    QString copiesText = QStringLiteral("1"); // read by the command, once
 };
 
 // The program's exit codes.

@@ -1,6 +1,5 @@
 #include "io/PhotoLoader.h"
 
-#include "drawing/PageGeometry.h"
 #include "io/ExifOrientation.h"
 #include "io/FileName.h"
 #include "io/HeifReader.h"
@@ -143,8 +142,7 @@ QImage onWhite(const QImage& image) {
 
 } // namespace
 
-QSize PhotoLoader::decodeSize(const QSize& upright) {
-    const QSize sharp = PageGeometry::photoPixels();
+QSize PhotoLoader::decodeSize(const QSize& upright, const QSize& enough) {
     const auto eighths = [&upright](int m) {
         return QSize(int(std::max<qint64>(1, qint64(upright.width()) * m / 8)),
                      int(std::max<qint64>(1, qint64(upright.height()) * m / 8)));
@@ -153,7 +151,7 @@ QSize PhotoLoader::decodeSize(const QSize& upright) {
     // photo; where the pixel ceiling forbids that, the largest step under it.
     for (const int m : {1, 2, 4}) {
         const QSize size = eighths(m);
-        if (size.width() >= sharp.width() && size.height() >= sharp.height() &&
+        if (size.width() >= enough.width() && size.height() >= enough.height() &&
             pixels(size) <= maxDecodedPixels) {
             return size;
         }
@@ -167,7 +165,7 @@ QSize PhotoLoader::decodeSize(const QSize& upright) {
     return eighths(1);
 }
 
-PhotoLoader::Result PhotoLoader::load(const QString& path) {
+PhotoLoader::Result PhotoLoader::load(const QString& path, const QSize& enough) {
     // The user can type any name: a FIFO would block the open, so it is
     // opened without waiting and then turned away with the rest of what is
     // not a regular file.
@@ -184,7 +182,7 @@ PhotoLoader::Result PhotoLoader::load(const QString& path) {
     } else {
         QFile file;
         file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-        return load(&file);
+        return load(&file, enough);
     }
     if (fd >= 0)
         close(fd);
@@ -194,13 +192,13 @@ PhotoLoader::Result PhotoLoader::load(const QString& path) {
 
 // HEIC and AVIF: libheif turns them upright and reduces 10-bit colour to 8;
 // it holds the whole picture, which it reads only when its cost fits.
-PhotoLoader::Result loadHeif(QIODevice* device) {
+PhotoLoader::Result loadHeif(QIODevice* device, const QSize& enough) {
     using Problem = PhotoLoader::Problem;
     HeifReader heif(device);
     if (!heif.readHeader())
         return heif.tooLarge() ? tooLarge({}, 0, 0) : refused(Problem::Damaged);
     const QSize upright = heif.uprightSize();
-    const QSize decoded = PhotoLoader::decodeSize(upright);
+    const QSize decoded = PhotoLoader::decodeSize(upright, enough);
     const qint64 needed = heif.decodingBytes() + pixels(decoded) * 4 * 2;
     if (pixels(decoded) > PhotoLoader::maxDecodedPixels)
         return tooLarge(upright, pixels(decoded) * 4, PhotoLoader::maxDecodedPixels * 4);
@@ -212,9 +210,9 @@ PhotoLoader::Result loadHeif(QIODevice* device) {
     return result.photo.isNull() ? refused(Problem::Damaged, upright) : result;
 }
 
-PhotoLoader::Result PhotoLoader::load(QIODevice* device) {
+PhotoLoader::Result PhotoLoader::load(QIODevice* device, const QSize& enough) {
     if (HeifReader::canRead(device))
-        return loadHeif(device);
+        return loadHeif(device, enough);
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -247,7 +245,7 @@ PhotoLoader::Result PhotoLoader::load(QIODevice* device) {
     // The scaled size applies before the EXIF turn, the print need after it.
     const bool quarterTurn = orientation.testFlag(QImageIOHandler::TransformationRotate90);
     const QSize upright = quarterTurn ? stored.transposed() : stored;
-    const QSize decodedUpright = decodeSize(upright);
+    const QSize decodedUpright = decodeSize(upright, enough);
     const QSize decoded = quarterTurn ? decodedUpright.transposed() : decodedUpright;
 
     // What the decoder holds at once: the photo as it comes out, reduced, and

@@ -16,8 +16,9 @@ class QIODevice;
 //   the caller keeps its previous photo.
 // - The EXIF orientation is applied (JPEG, PNG, WebP, TIFF), and a HEIF's
 //   own rotation and mirroring, so a phone photo stands upright.
-// - A photo larger than the printed photo area needs is decoded reduced
-//   (in the DCT domain for a JPEG), never below the page's photo resolution.
+// - A photo larger than the caller needs (the page's photo area at its
+//   print resolution) is decoded reduced (in the DCT domain for a JPEG),
+//   never below what is needed.
 // - Memory stays bounded: what the decoder would hold for a photo is worked
 //   out from its headers, and a photo that needs more is refused before any
 //   pixel is decoded.
@@ -60,13 +61,14 @@ public:
         bool incomplete = false;
     };
 
-    // The path as FileName carries it.
-    static Result load(const QString& path);
-    static Result load(QIODevice* device);
+    // The path as FileName carries it; enough: the upright size beyond which
+    // more pixels make the photo no better where it is used.
+    static Result load(const QString& path, const QSize& enough);
+    static Result load(QIODevice* device, const QSize& enough);
 
     // The size to decode a picture of the given upright size at: the
     // smallest of 1/8, 1/4 and 1/2 of it (the steps a JPEG decoder reduces by
-    // cheaply) that stays sharp over the photo area, else the whole picture,
+    // cheaply) that is still at least `enough`, else the whole picture,
     // within maxDecodedPixels.
-    static QSize decodeSize(const QSize& upright);
+    static QSize decodeSize(const QSize& upright, const QSize& enough);
 };

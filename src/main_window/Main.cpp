@@ -1,5 +1,6 @@
 #include "main_window/Main.h"
 
+#include "calendar/CopyCount.h"
 #include "calendar/YearTable.h"
 #include "calendar/YearText.h"
 #include "drawing/PageGeometry.h"
@@ -9,8 +10,8 @@
 #include "io/PhotoLoader.h"
 #include "messages/Messages.h"
 #include "preview/Voorbeeld.h"
+#include "print_qt/PrinterJob.h"
 #include "printing/PrintCalendar.h"
-#include "printing/PrinterJob.h"
 #include "widgets/CommonDialog.h"
 #include "widgets/Controls.h"
 #include "widgets/ImageButton.h"
@@ -350,7 +351,7 @@ void Main::loadPhoto(const QString& path) {
     // Decoded once for both controls, so the photo on screen is always the
     // photo that gets drawn. A file that is no photo changes nothing and
     // says why; one cut short shows its damage and loads.
-    const PhotoLoader::Result loaded = PhotoLoader::load(path);
+    const PhotoLoader::Result loaded = PhotoLoader::load(path, PageGeometry::photoPixels());
     if (loaded.photo.isNull()) {
         complain(Messages::photoRefused(FileName::shown(path), loaded));
         return;
@@ -410,10 +411,10 @@ PageContent Main::pageContent(qint32 year) const {
 }
 
 std::optional<qint32> Main::yearOrComplain() {
-    QString message;
-    const std::optional<qint32> year = YearText::parse(JaarCombo->currentText(), &message);
+    WholeNumber::Reading reading;
+    const std::optional<qint32> year = YearText::parse(JaarCombo->currentText(), &reading);
     if (!year) {
-        QMessageBox::warning(this, QStringLiteral("Ostrabel"), message);
+        QMessageBox::warning(this, QStringLiteral("Ostrabel"), Messages::yearInvalid(reading));
     }
     return year;
 }
@@ -443,12 +444,18 @@ void Main::OkKnop_Click() {
 
     m_printing = true;
     const std::unique_ptr<PrintJob> job = m_printJobs();
-    const PrintOutcome outcome = PrintCalendar(pageContent(*year), CopyCombo->currentText(),
-                                               job.get(), [this] { ProgressSweep(*Bar); });
+    const std::optional<int> copies = CopyCount::parse(CopyCombo->currentText());
+    const PrintOutcome outcome = job && !copies
+                                     ? PrintOutcome::Refused
+                                     : PrintCalendar(pageContent(*year), copies.value_or(1),
+                                                     job.get(), [this] { ProgressSweep(*Bar); });
     m_printing = false;
     // A page that did not go out is told, also when Exit waits for it.
-    if (!outcome.printed) {
-        QMessageBox::warning(this, QStringLiteral("Ostrabel"), outcome.message);
+    if (outcome != PrintOutcome::Printed) {
+        QMessageBox::warning(this, QStringLiteral("Ostrabel"),
+                             outcome == PrintOutcome::NoPrinter ? Messages::noDefaultPrinter()
+                             : !copies                          ? Messages::copiesInvalid()
+                                                                : Messages::printRefused());
     }
     if (m_exitRequested) {
         endProgram();

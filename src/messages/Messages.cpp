@@ -1,5 +1,7 @@
 #include "messages/Messages.h"
 
+#include "calendar/CopyCount.h"
+#include "calendar/YearText.h"
 #include "drawing/PageGeometry.h"
 
 #include <QCoreApplication>
@@ -47,6 +49,35 @@ qint64 megabytes(qint64 bytes) {
 }
 
 } // namespace
+
+QString Messages::yearInvalid(WholeNumber::Reading reading) {
+    const QString range = tr("Typ een jaar van %1 tot en met %2, bijvoorbeeld 2005.")
+                              .arg(YearText::least)
+                              .arg(YearText::most);
+    switch (reading) {
+    case WholeNumber::Reading::TooLarge:
+        return tr("Het jaartal is te groot. ") + range;
+    case WholeNumber::Reading::TooSmall:
+        return tr("Het jaartal is te klein. ") + range;
+    default:
+        return tr("Het jaartal is geen geheel getal. Typ een jaar, bijvoorbeeld 2005.");
+    }
+}
+
+QString Messages::copiesInvalid() {
+    return tr("Het aantal copy's moet een geheel getal van 1 tot en met %1 zijn. Kies een aantal "
+              "uit de lijst.")
+        .arg(CopyCount::most);
+}
+
+QString Messages::noDefaultPrinter() {
+    return tr("Er is geen standaardprinter. Stel een standaardprinter in en probeer het opnieuw.");
+}
+
+QString Messages::printRefused() {
+    return tr("De printer kon de afdruk niet starten. Controleer de printer en probeer het "
+              "opnieuw.");
+}
 
 QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& result) {
     using Problem = PhotoLoader::Problem;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/WholeNumber.h"
 #include "io/FileError.h"
 #include "io/PhotoLoader.h"
 
@@ -10,6 +11,14 @@
 // carries them; the caller turns them into what its output shows.
 class Messages {
 public:
+    // A typed year that is no year, and what to type instead.
+    static QString yearInvalid(WholeNumber::Reading reading);
+    // A copy count that is none, in the window, which offers a list.
+    static QString copiesInvalid();
+    static QString noDefaultPrinter();
+    // The printer would not start the page, or took no job.
+    static QString printRefused();
+
     // Why a photo was not loaded, and what to choose instead.
     static QString photoRefused(const QString& path, const PhotoLoader::Result& result);
     // A photo that loaded, but whose file ends early.

@@ -17,8 +17,8 @@ PdfJob::~PdfJob() {
 
 QByteArray PdfJob::calendar(const PageContent& content) {
     PdfJob pdf;
-    return PrintCalendar(content, QStringLiteral("1"), &pdf, [] {}).printed ? pdf.document()
-                                                                            : QByteArray();
+    return PrintCalendar(content, 1, &pdf, [] {}) == PrintOutcome::Printed ? pdf.document()
+                                                                           : QByteArray();
 }
 
 void PdfJob::setUpPage() {
@@ -26,14 +26,14 @@ void PdfJob::setUpPage() {
     // opens, since the writer only exists from then on.
 }
 
-void PdfJob::setCopyCount(qint16 copies) {
+void PdfJob::setCopyCount(int copies) {
     m_copies = copies;
 }
 
 DrawingSurface* PdfJob::begin(const QString& documentName) {
     discard();
     m_documentName = documentName;
-    m_buffer.setBuffer(&m_document);
+    m_buffer.setBuffer(&m_written);
     if (!m_buffer.open(QIODevice::WriteOnly)) {
         return nullptr;
     }
@@ -53,14 +53,15 @@ DrawingSurface* PdfJob::begin(const QString& documentName) {
 bool PdfJob::end() {
     m_surface.reset();
     if (!m_painter.isActive()) {
-        return false;
+        return false; // nothing begun, or discarded
     }
     const bool ended = m_painter.end();
     m_writer.reset();
     m_buffer.close();
-    if (!ended) {
-        m_document.clear();
+    if (ended) {
+        m_document.swap(m_written);
     }
+    m_written.clear();
     return !m_document.isEmpty();
 }
 
@@ -71,5 +72,6 @@ void PdfJob::discard() {
     }
     m_writer.reset();
     m_buffer.close();
+    m_written.clear();
     m_document.clear();
 }

@@ -1,27 +1,15 @@
 #include "printing/PrintCalendar.h"
 
+#include "calendar/CopyCount.h"
 #include "drawing/PageComposer.h"
 #include "drawing/PageContent.h"
 #include "drawing/PageGeometry.h"
 #include "drawing/PageStyle.h"
-#include "printing/CopyCount.h"
 #include "printing/PrintJob.h"
 
-#include <QCoreApplication>
+#include <algorithm>
 
 namespace {
-
-QString noPrinterMessage() {
-    return QCoreApplication::translate("PrintCalendar",
-                                       "Er is geen standaardprinter. Stel een standaardprinter "
-                                       "in en probeer het opnieuw.");
-}
-
-QString refusedMessage() {
-    return QCoreApplication::translate("PrintCalendar",
-                                       "De printer kon de afdruk niet starten. Controleer de "
-                                       "printer en probeer het opnieuw.");
-}
 
 QString documentName(qint32 year) {
     return QStringLiteral("Ostrabel kalender %1").arg(year);
@@ -50,31 +38,23 @@ PageContent printable(const PageContent& content) {
 
 } // namespace
 
-PrintOutcome PrintCalendar(const PageContent& content, const QString& copiesText, PrintJob* job,
+PrintOutcome PrintCalendar(const PageContent& content, int copies, PrintJob* job,
                            const std::function<void()>& sweep) {
     if (job == nullptr) {
-        return PrintOutcome::refused(noPrinterMessage());
+        return PrintOutcome::NoPrinter;
     }
     job->setUpPage();
-    const std::optional<qint16> copies = CopyCount::parse(copiesText);
-    if (!copies) {
-        return PrintOutcome::refused(CopyCount::invalidMessage());
-    }
-    job->setCopyCount(*copies);
+    job->setCopyCount(std::clamp(copies, 1, CopyCount::most));
 
     const PageContent page = printable(content);
-
     DrawingSurface* surface = job->begin(documentName(content.year));
     if (surface == nullptr) {
-        return PrintOutcome::refused(refusedMessage());
+        return PrintOutcome::Refused;
     }
     if (!PageComposer::compose(*surface, page, PageStyle::printed())) {
         job->discard();
-        return PrintOutcome::refused(refusedMessage());
+        return PrintOutcome::Refused;
     }
     sweep();
-    if (!job->end()) {
-        return PrintOutcome::refused(refusedMessage());
-    }
-    return PrintOutcome::done();
+    return job->end() ? PrintOutcome::Printed : PrintOutcome::Refused;
 }

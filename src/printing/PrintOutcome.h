@@ -1,13 +1,9 @@
 #pragma once
 
-#include <QString>
-
-// What became of one print request: printed, or a short message for the user
-// saying why not and what to do. A refused request has sent nothing.
-struct PrintOutcome {
-    bool printed = false;
-    QString message;
-
-    static PrintOutcome done() { return {true, {}}; }
-    static PrintOutcome refused(const QString& message) { return {false, message}; }
+// What became of one print request. Anything but Printed has sent nothing;
+// the front end tells the user why.
+enum class PrintOutcome {
+    Printed,
+    NoPrinter, // no job: there is no printer to print on
+    Refused,   // the printer would not start the page, or did not take it
 };

@@ -1,5 +1,6 @@
 // libFuzzer entry for PhotoLoader: any bytes go in, and what comes out must
 // be null or a photo within the loader's promises.
+#include "drawing/PageGeometry.h"
 #include "io/PhotoLoader.h"
 
 #include <QBuffer>
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    const QImage photo = PhotoLoader::load(&buffer).photo;
+    const QImage photo = PhotoLoader::load(&buffer, PageGeometry::photoPixels()).photo;
     if (!photo.isNull()) {
         const qint64 pixels = qint64(photo.width()) * photo.height();
         if (photo.format() != QImage::Format_RGB32 || pixels > PhotoLoader::maxDecodedPixels) {

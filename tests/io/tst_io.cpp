@@ -1,3 +1,4 @@
+#include "drawing/PageGeometry.h"
 #include "io/FileName.h"
 #include "io/PhotoLoader.h"
 
@@ -80,7 +81,7 @@ private Q_SLOTS:
     void initTestCase() {
         // Each decoder's plugin loads once, so it does not count as a cost below.
         for (const char* name : {"quadrants.jpg", "quadrants.bmp", "quadrants.gif"})
-            QVERIFY(!PhotoLoader::load(sample(name)).photo.isNull());
+            QVERIFY(!PhotoLoader::load(sample(name), PageGeometry::photoPixels()).photo.isNull());
     }
 
     // What loads, with its size and colours where they belong, and what is
@@ -178,7 +179,8 @@ private Q_SLOTS:
         PhotoLoader::Result loaded;
         // A tiny broken or forged file may cost a little beyond the decoded
         // photo; its claimed size may not.
-        const qint64 growthMb = peakGrowthMb([&] { loaded = PhotoLoader::load(path); });
+        const qint64 growthMb =
+            peakGrowthMb([&] { loaded = PhotoLoader::load(path, PageGeometry::photoPixels()); });
         const QImage& photo = loaded.photo;
         QVERIFY2(growthMb < 32 + qMax(0, size.width() * size.height()) / 250'000 ||
                      problem != Problem::None,
@@ -234,7 +236,7 @@ private Q_SLOTS:
     void decodeSize() {
         QFETCH(QSize, upright);
         QFETCH(QSize, decoded);
-        QCOMPARE(PhotoLoader::decodeSize(upright), decoded);
+        QCOMPARE(PhotoLoader::decodeSize(upright, PageGeometry::photoPixels()), decoded);
     }
 };
 

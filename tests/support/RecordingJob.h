@@ -15,7 +15,7 @@ public:
     QList<int>* taken = nullptr;
 
     void setUpPage() override { note(QStringLiteral("set-up")); }
-    void setCopyCount(qint16 copies) override {
+    void setCopyCount(int copies) override {
         note(QStringLiteral("copies %1").arg(m_copies = copies));
     }
     DrawingSurface* begin(const QString& documentName) override {

@@ -1,6 +1,6 @@
-#include "printing/PrinterJob.h"
+#include "print_qt/PrinterJob.h"
 
-#include "printing/CupsAnswer.h"
+#include "printing/CupsLibrary.h"
 #include "printing/PrinterSurface.h"
 
 #include <QPageSize>
@@ -11,13 +11,20 @@ std::unique_ptr<PrinterJob> PrinterJob::onDefaultPrinter() {
     if (printer.isNull()) {
         return nullptr;
     }
-    auto job = std::make_unique<PrinterJob>(printer);
+    std::unique_ptr<PrinterJob> job(new PrinterJob(printer));
     // A QPrinter quietly falls back to another queue or a PDF file when the
     // named one is unusable; only the default printer itself will do.
     if (!job->m_printer.isValid() || job->m_printer.printerName() != printer.printerName() ||
         job->m_printer.outputFormat() != QPrinter::NativeFormat) {
         return nullptr;
     }
+    return job;
+}
+
+std::unique_ptr<PrinterJob> PrinterJob::toFile(const QString& path) {
+    std::unique_ptr<PrinterJob> job(new PrinterJob());
+    job->m_printer.setOutputFormat(QPrinter::PdfFormat);
+    job->m_printer.setOutputFileName(path);
     return job;
 }
 
@@ -28,15 +35,21 @@ PrinterJob::PrinterJob(const QPrinterInfo& printer)
     m_printer.setPageSize(QPageSize(QPageSize::A4));
 }
 
+PrinterJob::PrinterJob()
+    : m_printer(QPrinter::HighResolution) {
+    m_printer.setFullPage(false);
+    m_printer.setPageSize(QPageSize(QPageSize::A4));
+}
+
 PrinterJob::~PrinterJob() {
-    end();
+    discard();
 }
 
 void PrinterJob::setUpPage() {
     m_printer.setPageOrientation(QPageLayout::Portrait);
 }
 
-void PrinterJob::setCopyCount(qint16 copies) {
+void PrinterJob::setCopyCount(int copies) {
     m_printer.setCopyCount(copies);
 }
 
@@ -52,17 +65,19 @@ DrawingSurface* PrinterJob::begin(const QString& documentName) {
 bool PrinterJob::end() {
     m_surface.reset();
     if (!m_painter.isActive()) {
-        return true;
+        return false; // nothing begun, or discarded
     }
-    return m_painter.end() && CupsAnswer::lastRequestTaken();
+    // Ending the painter hands the page to CUPS, and only CUPS knows whether
+    // the queue took it.
+    return m_painter.end() &&
+           (m_printer.outputFormat() != QPrinter::NativeFormat || CupsLibrary::lastRequestTaken());
 }
 
 void PrinterJob::discard() {
     m_surface.reset();
-    // Qt's CUPS support cannot drop a begun document: ending the painter is
-    // the only way to let go of it, and that sends what was drawn. But the
-    // page only fails before the photo when the painter has already stopped,
-    // and then there is nothing to send.
+    // Qt's print support cannot drop a begun document: ending the painter is
+    // the only way to let go of it, and that sends what was drawn (see the
+    // job contract).
     m_printer.abort();
     if (m_painter.isActive()) {
         m_painter.end();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QtGlobal>
 #include <optional>
 
 // Reads the copies box: a whole number from 1 to 32767 (what a print job can
@@ -9,8 +8,7 @@
 // included, is no copy count, and the caller says so to the user.
 class CopyCount {
 public:
-    static constexpr qint16 most = 32767;
+    static constexpr int most = 32767;
 
-    static std::optional<qint16> parse(const QString& text);
-    static QString invalidMessage();
+    static std::optional<int> parse(const QString& text);
 };
