@@ -15,8 +15,7 @@ int yearInCycle(qint32 year) {
 
 } // namespace
 
-CalendarYear::CalendarYear(qint32 year)
-    : m_year(year) {
+CalendarYear::CalendarYear(qint32 year) {
     for (int month = 1; month <= MonthTable::count; ++month)
         m_days[month - 1] = MonthTable::days(month);
     if (const auto row = YearTable::find(year)) {

@@ -12,8 +12,6 @@ class CalendarYear {
 public:
     explicit CalendarYear(qint32 year);
 
-    qint32 year() const { return m_year; }
-    int januaryFirstWeekday() const { return m_januaryFirstWeekday; }
     // month: 1..12
     int days(int month) const;
     // Weekday (0 = Sunday) of the first day of the month, carried forward
@@ -24,7 +22,6 @@ public:
     static bool isGregorianLeapYear(qint32 year);
 
 private:
-    qint32 m_year;
     int m_januaryFirstWeekday;
     std::array<int, 12> m_days;
 };

@@ -6,7 +6,6 @@
 namespace Twips {
 
 inline constexpr int perInch = 1440;
-inline constexpr int perPoint = 20;
 inline constexpr int perPixel = 15;
 
 constexpr int toPixels(int twips) {

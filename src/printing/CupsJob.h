@@ -32,8 +32,6 @@ public:
     bool end() override;
     void discard() override;
 
-    const QString& queue() const { return m_queue; }
-
 private:
     static std::unique_ptr<CupsJob> find(const char* name);
     static bool submitToCups(const QString& queue, const QByteArray& pdf, const QString& title,
