@@ -445,10 +445,13 @@ void Main::OkKnop_Click() {
     m_printing = true;
     const std::unique_ptr<PrintJob> job = m_printJobs();
     const std::optional<int> copies = CopyCount::parse(CopyCombo->currentText());
+    const PageContent content = pageContent(*year);
+    Controls::measured(*Label4, content.headerRight);
+    Controls::measured(*Label5, content.footerRight);
     const PrintOutcome outcome = job && !copies
                                      ? PrintOutcome::Refused
-                                     : PrintCalendar(pageContent(*year), copies.value_or(1),
-                                                     job.get(), [this] { ProgressSweep(*Bar); });
+                                     : PrintCalendar(content, copies.value_or(1), job.get(),
+                                                     [this] { ProgressSweep(*Bar); });
     m_printing = false;
     // A page that did not go out is told, also when Exit waits for it.
     if (outcome != PrintOutcome::Printed) {

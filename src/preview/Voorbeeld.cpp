@@ -121,11 +121,8 @@ void Voorbeeld::load(const PageContent& content) {
     const QImage page = RenderCalendarBitmap(content, m_sizeFactor);
     Pic->setPicture(page);
 
-    // The measuring labels keep the texts they measured last.
-    Koptekstrechts->setText(content.headerRight);
-    Koptekstrechts->adjustSize();
-    Voettekstrechts->setText(content.footerRight);
-    Voettekstrechts->adjustSize();
+    Controls::measured(*Koptekstrechts, content.headerRight);
+    Controls::measured(*Voettekstrechts, content.footerRight);
 
     // Reduced smoothly, so the preview stays readable.
     Image1->setPixmap(Controls::reduced(page, Image1->size(), devicePixelRatioF()));

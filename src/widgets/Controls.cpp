@@ -49,6 +49,11 @@ QPixmap Controls::reduced(const QImage& picture, const QSize& size, qreal device
     return QPixmap::fromImage(image);
 }
 
+void Controls::measured(QLabel& label, const QString& text) {
+    label.setText(text);
+    label.adjustSize();
+}
+
 QPixmap Controls::placed(const QImage& photo, const QSize& size, PhotoFit fit,
                          qreal devicePixelRatio) {
     if (fit == PhotoFit::Stretch)

@@ -44,5 +44,7 @@ QPixmap placed(const QImage& photo, const QSize& size, PhotoFit fit, qreal devic
 // A hidden label that sizes itself to its caption, so a text's width can be
 // read back in the label's font.
 QLabel* measuringLabel(QWidget* parent, const char* name, const QString& text, const QFont& font);
+// A measuring label takes the text its page measured last, sized to it.
+void measured(QLabel& label, const QString& text);
 
 } // namespace Controls
