@@ -30,7 +30,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
 fi
 
-if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
+# The development preset; OSTRABEL_WERROR=ON (as CI sets it) makes every
+# warning an error.
+cd "$here"
+cmake --preset dev -B "$build" -DOSTRABEL_WERROR="${OSTRABEL_WERROR:-OFF}" >/dev/null
 cmake --build "$build"

@@ -182,7 +182,7 @@ private Q_SLOTS:
         const qint64 growthMb =
             peakGrowthMb([&] { loaded = PhotoLoader::load(path, PageGeometry::photoPixels()); });
         const QImage& photo = loaded.photo;
-        QVERIFY2(growthMb < 32 + qMax(0, size.width() * size.height()) / 250'000 ||
+        QVERIFY2(growthMb < 32 + qMax<qint64>(0, qint64(size.width()) * size.height()) / 250'000 ||
                      problem != Problem::None,
                  qPrintable(QString::number(growthMb)));
         QCOMPARE(loaded.problem, problem);
