@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints what ostrabel-cli costs as whole processes, as a user or a script
 // runs it: the large BMP next to a PostScript calendar rasterised by
 // Ghostscript, the PDF with a camera photo, and PNG against BMP. Figures

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints how long the calendar page takes to draw and to save, next to a
 // plain write of the same bytes and a PostScript calendar rasterised by
 // Ghostscript at the same size. Figures only; nothing passes or fails.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Photo loading: time of PhotoLoader::load on a 24-megapixel JPEG next to a
 // plain full-size decode of the same file, the time and peak memory of
 // loading a 200-megapixel JPEG, and a 12-megapixel phone photo as HEIC next

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the preview, from the load step to the window shown, at both sizes.
 // Prints figures; never fails on speed.
 #include "preview/Voorbeeld.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long printing takes and how big the job gets, on the real default
 // printer. Prints figures; never fails on speed. Run it with a test queue as
 // the default printer:

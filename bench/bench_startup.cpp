@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up time of the main window next to a bare Qt window, and the CPU time
 // a one-second Pause costs. Prints figures; never fails on speed.
 #include "main_window/Main.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a Linux desktop needs besides the programs (desktop entry, AppStream metainfo, icons at
 # every size, manuals), and the Debian package that CPack makes of everything `cmake --install`
 # installs. tools/package.sh builds the package.
@@ -55,7 +56,7 @@ Ostrabel makes a one-page year calendar around a photo of your choice: a
 header line with the year, the framed photo, a footer line and twelve month
 grids with red weekends. The interface is Dutch.
 
-The windowed program ostrabel prints the page or saves it as a BMP picture;
+The windowed program ostrabel prints the page or saves it as a BMP, PNG or PDF;
 ostrabel-cli makes the same page from the command line as a BMP, PNG or PDF
 file, or prints it.]])
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)

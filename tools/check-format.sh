@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails, naming the files, when clang-format would change any C++ file of the
 # project: tools/check-format.sh   (clang-format -i FILE mends one)
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the pictures in src/resources: the miniature calendar page (a4.gif), the Ok and
 Exit button faces (ok.gif, exit.gif) and the program icon (ostrabel.png, ostrabel.ico, and
 icons/NxN/ostrabel.png at the larger sizes a desktop asks for).

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Makes the small sample photos that are both the seed corpus of the photo
 loader's fuzz target and what its unit test reads.
 

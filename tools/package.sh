@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a Release build in its own folder and prints its path.
 #   tools/package.sh
 #   sudo apt install ./build-package/packages/ostrabel_1.00-1_amd64.deb

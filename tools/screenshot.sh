@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes a screenshot of the main window as it looks at start-up, in a private
 # X server, for the README: tools/screenshot.sh [program] [output.png]
 set -euo pipefail

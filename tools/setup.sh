@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that are missing, then configures and builds.
 #   tools/setup.sh          what the program needs to build and run
 #   tools/setup.sh --tests  also what the test suite needs

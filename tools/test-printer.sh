@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command with the tests' CUPS queue as the default printer, then puts
 # everything back: starts the scheduler when it is not running (and stops it
 # afterwards), switches file: devices on for the while, and restores the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up what is missing (the test tools included), builds, and runs the
 # whole test suite. The end-to-end tests start their own X server and, for
 # printing, the print service.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the page's reference pictures anew, from the page as it is now drawn:
 # run it on purpose, when the page is meant to change, and look at what
 # changed (git diff --stat tests/drawing/reference) before committing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/YearText.h"
 
 std::optional<qint32> YearText::parse(const QString& text, WholeNumber::Reading* reading) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The page and both windows are laid out in twips (1/1440 inch). On screen

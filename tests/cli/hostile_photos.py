@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Photos that cost the decoder the most memory for their size, made at run
 # time: forged frame headers that make a multi-scan JPEG decoder buffer
 # gigabytes, and real large BMP and GIF files. Each with whether it must load.

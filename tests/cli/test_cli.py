@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # ostrabel-cli from the outside: what each output holds, what each refusal
 # says and leaves behind, and what reaches the printer.
 #     /usr/bin/python3 tests/cli/test_cli.py PATH/TO/ostrabel-cli
@@ -143,6 +144,13 @@ def unix_socket(folder):
     return path
 
 
+def read_only_mount(folder):
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "ro,size=1m", "tmpfs", folder]).returncode:
+        return None  # this machine lets nobody mount: nothing to try
+    atexit.register(subprocess.run, ["umount", folder])
+    return os.path.join(folder, "k.bmp")
+
+
 def kind(path):
     return stat.S_IFMT(os.stat(path).st_mode)
 
@@ -163,6 +171,8 @@ for name, make, code, word, after in [
         ("the photo itself", lambda d: shutil.copy(os.path.join(corpus, "quadrants.bmp"), d)
          and "../" + os.path.basename(d) + "/quadrants.bmp", 2, "de foto zelf",
          lambda p: open(p, "rb").read() == open(os.path.join(corpus, "quadrants.bmp"), "rb").read()),
+        ("name too long", lambda d: os.path.join(d, "k" * 300 + ".bmp"), 1, "naam is te lang",
+         lambda p: not os.listdir(os.path.dirname(p))),
         ("name not UTF-8", lambda d: os.path.join(d.encode(), b"\xff\xfek.bmp"), 0, "",
          lambda p: os.listdir(os.path.dirname(p)) == [os.path.basename(p)])] + ([
         ("character device", node(stat.S_IFCHR, os.makedev(1, 3)), 0, "",
@@ -171,11 +181,14 @@ for name, make, code, word, after in [
          lambda p: kind(p) == stat.S_IFBLK),
         ("read-only file", owned(0o444, 0), 0, "", lambda p: os.stat(p).st_mode & 0o777 == 0o444),
         ("owned by nobody", owned(0o640, 65534), 0, "",
-         lambda p: (os.stat(p).st_uid, os.stat(p).st_mode & 0o777) == (65534, 0o640))]
+         lambda p: (os.stat(p).st_uid, os.stat(p).st_mode & 0o777) == (65534, 0o640)),
+        ("read-only file system", read_only_mount, 1, "alleen-lezen", lambda p: True)]
         if root else []):
     folder = tempfile.mkdtemp(dir=work)
     got.clear()
     target = make(folder)
+    if target is None:
+        continue
     photo_args = ["--foto", os.path.join(folder, "quadrants.bmp")] if "photo" in name else []
     done = subprocess.run([CLI] + photo_args + [target], cwd=folder, capture_output=True)
     check("%s: exit %d, not %d: %s" % (name, done.returncode, code, done.stderr),

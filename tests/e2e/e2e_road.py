@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The road a user takes, in the real program on a real X server with a real
 # CUPS queue on a driverless printer set to A4: load a photo through the file
 # dialog, crop it into its frame through the photo area's menu, preview the

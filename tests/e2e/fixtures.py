@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real parts the end-to-end tests drive: a private X server, and a CUPS
 # queue that prints into a PDF file or to a simulated driverless printer and
 # is the default printer while in use (this needs root, as on CI).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for PhotoLoader: any bytes go in, and what comes out must
 // be null or a photo within the loader's promises.
 #include "drawing/PageGeometry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds every file of the given folders to the fuzz entry once, so the corpus
 // and every crasher found are rechecked by any compiler, without libFuzzer.
 #include <QDirIterator>

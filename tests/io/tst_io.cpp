@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "drawing/PageGeometry.h"
 #include "io/FileName.h"
 #include "io/PhotoLoader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/Main.h"
 #include "support/FakeCommonDialog.h"
 #include "support/ModalWatcher.h"
@@ -119,6 +120,8 @@ private Q_SLOTS:
         ModalWatcher watcher;
         for (int i = 0; i < 3; ++i) {
             window->Image1_Click();
+            // Too small to print sharply, and told so where the photo is.
+            QVERIFY(control("Image1")->toolTip().contains("klein (300 x 200 pixels)"));
             QCOMPARE(control<PictureHolder>("Picture1")->size(), QSize(300, 200));
             QCOMPARE(control<QLabel>("Image1")->pixmap().size(), QSize(198, 118));
             QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);

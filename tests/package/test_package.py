@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Packs this build into the Debian package with CPack, then checks that the package holds both
 # programs and all a desktop needs, and depends on the Qt 6 libraries and the page fonts.
 #   test_package.py CPACK CPACK_CONFIG
