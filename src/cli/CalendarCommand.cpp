@@ -90,8 +90,7 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
         if (photo.incomplete) {
             complain(tr("waarschuwing: ") + Messages::photoIncomplete(request.photoPath));
         }
-        const QSize sharp = PageGeometry::photoPixels(PageGeometry::sharpDotsPerInch);
-        if (photo.photo.width() < sharp.width() || photo.photo.height() < sharp.height()) {
+        if (!PageGeometry::printsSharply(photo.photo.size())) {
             complain(tr("waarschuwing: ") + Messages::photoSmall(photo.photo.size()));
         }
         content.photo = photo.photo;

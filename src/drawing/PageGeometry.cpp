@@ -11,6 +11,11 @@ int dotsOver(int twips, int dotsPerInch) {
 
 } // namespace
 
+bool PageGeometry::printsSharply(const QSize& photo) {
+    const QSize sharp = photoPixels(sharpDotsPerInch);
+    return photo.width() >= sharp.width() && photo.height() >= sharp.height();
+}
+
 QSize PageGeometry::photoPixels(int dotsPerInch) {
     return QSize(dotsOver(photoArea.width(), dotsPerInch),
                  dotsOver(photoArea.height(), dotsPerInch));

@@ -30,5 +30,7 @@ inline constexpr int sharpDotsPerInch = 150;
 
 // The photo area in pixels at that resolution, rounded up.
 QSize photoPixels(int dotsPerInch = photoDotsPerInch);
+// Whether a photo of this size gives sharpDotsPerInch over the photo area.
+bool printsSharply(const QSize& photo);
 
 } // namespace PageGeometry

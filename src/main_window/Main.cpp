@@ -327,10 +327,8 @@ void Main::showPhoto() {
     Image1->setPixmap(Controls::placed(photo, Image1->size(), m_photoFit, devicePixelRatioF()));
     // Nothing is refused for it, but a small photo prints soft, and the user
     // should know before the paper does.
-    const QSize sharp = PageGeometry::photoPixels(PageGeometry::sharpDotsPerInch);
-    Image1->setToolTip(photo.width() < sharp.width() || photo.height() < sharp.height()
-                           ? Messages::photoSmall(photo.size())
-                           : QString());
+    Image1->setToolTip(
+        PageGeometry::printsSharply(photo.size()) ? QString() : Messages::photoSmall(photo.size()));
 }
 
 void Main::Image1_Click() {
