@@ -88,10 +88,10 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
             return ExitFailed;
         }
         if (photo.incomplete) {
-            complain(tr("waarschuwing: ") + Messages::photoIncomplete(request.photoPath));
+            complain(tr("Waarschuwing: ") + Messages::photoIncomplete(request.photoPath));
         }
         if (!PageGeometry::printsSharply(photo.photo.size())) {
-            complain(tr("waarschuwing: ") + Messages::photoSmall(photo.photo.size()));
+            complain(tr("Waarschuwing: ") + Messages::photoSmall(photo.photo.size()));
         }
         content.photo = photo.photo;
     }
