@@ -5,7 +5,9 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -26,32 +28,27 @@ const QString kopieen = QStringLiteral("kopieen");
 const QString formaat = QStringLiteral("formaat");
 const QString fotoPassen = QStringLiteral("foto-passen");
 
-std::optional<PhotoFit> fitNamed(const QString& name) {
-    const QString lower = name.toLower();
-    if (lower == QLatin1String("uitrekken")) {
-        return PhotoFit::Stretch;
-    }
-    if (lower == QLatin1String("bijsnijden")) {
-        return PhotoFit::Crop;
-    }
-    if (lower == QLatin1String("passend")) {
-        return PhotoFit::Fit;
+// The value a name stands for, in any case; none for an unknown name.
+template <typename Value>
+std::optional<Value> named(const QString& name,
+                           std::initializer_list<std::pair<const char*, Value>> values) {
+    for (const auto& [text, value] : values) {
+        if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0) {
+            return value;
+        }
     }
     return std::nullopt;
 }
 
+std::optional<PhotoFit> fitNamed(const QString& name) {
+    return named<PhotoFit>(name, {{"uitrekken", PhotoFit::Stretch},
+                                  {"bijsnijden", PhotoFit::Crop},
+                                  {"passend", PhotoFit::Fit}});
+}
+
 std::optional<CalendarRequest::Format> formatNamed(const QString& name) {
-    const QString lower = name.toLower();
-    if (lower == QLatin1String("bmp")) {
-        return CalendarRequest::Format::Bmp;
-    }
-    if (lower == QLatin1String("png")) {
-        return CalendarRequest::Format::Png;
-    }
-    if (lower == QLatin1String("pdf")) {
-        return CalendarRequest::Format::Pdf;
-    }
-    return std::nullopt;
+    using Format = CalendarRequest::Format;
+    return named<Format>(name, {{"bmp", Format::Bmp}, {"png", Format::Png}, {"pdf", Format::Pdf}});
 }
 
 } // namespace
