@@ -4,7 +4,8 @@
 // Ghostscript at the same size. Figures only; nothing passes or fails.
 #include "drawing/PageContent.h"
 #include "drawing/RenderCalendarBitmap.h"
-#include "io/BmpWriter.h"
+#include "output/BmpWriter.h"
+#include "output/OutputFormat.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -61,14 +62,14 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const PageContent page = content();
     const QString bmp = dir.filePath(QStringLiteral("page.bmp"));
+    const OutputFormat& bmpFormat = *OutputFormat::named(QStringLiteral("bmp"));
 
     std::printf("median of %d runs, photo 4000 x 3000\n", runs);
     for (const int f : {1, 2})
         std::printf("render %4d x %4d:             %8.1f ms\n", 770 * f, 1100 * f,
                     medianMs([&] { RenderCalendarBitmap(page, f); }));
 
-    const double renderAndSave =
-        medianMs([&] { BmpWriter::write(RenderCalendarBitmap(page, 2), bmp); });
+    const double renderAndSave = medianMs([&] { bmpFormat.save({page, 2, {}}, bmp, nullptr); });
     std::printf("render + BMP save 1540 x 2200:  %8.1f ms (synced, renamed into place)\n",
                 renderAndSave);
     // The same work as the pipeline below, which writes its file plainly.
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
     std::printf("render + BMP encoding, plain file: %5.1f ms\n", renderAndEncode);
 
     const QImage big = RenderCalendarBitmap(page, 2);
-    const double save = medianMs([&] { BmpWriter::write(big, bmp); });
+    const double save = medianMs([&] { bmpFormat.save({page, 2, big}, bmp, nullptr); });
     const qint64 size = QFile(bmp).size();
     const QByteArray bytes(size, '\x5a');
     const double plain = medianMs([&] {

@@ -5,7 +5,7 @@
 // to the same as JPEG, each measured in a fresh child process.
 // Prints figures; never fails on speed.
 #include "drawing/PageGeometry.h"
-#include "io/PhotoLoader.h"
+#include "photo/PhotoLoader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

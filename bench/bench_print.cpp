@@ -9,7 +9,7 @@
 // over the page, and the queue's own processing; and the job's size.
 #include "drawing/PageContent.h"
 #include "drawing/PageGeometry.h"
-#include "io/PhotoLoader.h"
+#include "photo/PhotoLoader.h"
 #include "print_qt/PrinterJob.h"
 #include "printing/PrintCalendar.h"
 #include "widgets/LineControl.h"

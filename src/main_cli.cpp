@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Version.h"
 #include "cli/CalendarCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/StandardOutput.h"
-#include "io/FileName.h"
+#include "files/FileName.h"
+#include "messages/ProgramSetup.h"
 
 #include <QGuiApplication>
 #include <QIODevice>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -19,18 +18,6 @@ namespace {
 void say(const QString& line) {
     const QByteArray bytes = FileName::toNative(QStringLiteral("ostrabel-cli: %1\n").arg(line));
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-}
-
-QtMessageHandler qtHandler = nullptr;
-
-// Standard error carries the one line that tells the user what to do. Qt's
-// own remarks (no XDG_RUNTIME_DIR under cron or sudo, say) would bury it;
-// they come through when asked for with QT_LOGGING_RULES.
-void qtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg ||
-        qEnvironmentVariableIsSet("QT_LOGGING_RULES")) {
-        qtHandler(type, context, message);
-    }
 }
 
 // The page needs fonts and painting, never a screen, and it is the same page
@@ -50,7 +37,7 @@ void drawOffscreen() {
 
 int main(int argc, char* argv[]) {
     StandardOutput::secure();
-    qtHandler = qInstallMessageHandler(qtMessages);
+    ProgramSetup::quietLibraries();
     // A reader that goes away or a file-size limit must fail the write that
     // met it, so the program can say so, rather than end it unannounced.
     std::signal(SIGPIPE, SIG_IGN);
@@ -68,11 +55,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setApplicationVersion(QStringLiteral(OSTRABEL_VERSION));
 
     // The program speaks Dutch, so Qt's part of the help does too.
-    QTranslator qtStrings;
-    if (qtStrings.load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"),
-                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QGuiApplication::installTranslator(&qtStrings);
-    }
+    ProgramSetup::speakDutch();
 
     CommandLine commandLine(arguments);
     QString text;

@@ -3,7 +3,6 @@
 
 #include "cli/CalendarRequest.h"
 
-#include <QImage>
 #include <QString>
 #include <functional>
 
@@ -20,6 +19,13 @@ public:
     static ExitCode run(const CalendarRequest& request, const Complain& complain);
 
 private:
+    // The page the request describes and the copies it asks for; false when
+    // something typed is wrong, which the user is told.
+    static bool readPage(const CalendarRequest& request, const Complain& complain,
+                         PageContent* content, int* copies);
+    // Into the output, then on paper; false on the first failure, told.
+    static bool deliver(const CalendarRequest& request, const PageContent& content, int copies,
+                        const Complain& complain);
     static bool writeOutput(const CalendarRequest& request, const PageContent& content,
-                            QString* message);
+                            const Complain& complain);
 };

@@ -5,11 +5,11 @@
 
 #include <QString>
 
+class OutputFormat;
+
 // What one run of ostrabel-cli is asked to make, as typed: the numbers are
 // read later by the same rules as in the window.
 struct CalendarRequest {
-    enum class Format { Bmp, Png, Pdf };
-
     QString yearText;  // null: the current year
     QString photoPath; // null: no photo; anything else must be a readable photo
     PhotoFit photoFit = PhotoFit::Stretch;
@@ -18,8 +18,8 @@ struct CalendarRequest {
     QString footerLeft;
     QString footerRight;
     int sizeFactor = 1;
-    QString output; // empty: no file; "-": standard output
-    Format format = Format::Bmp;
+    QString output;                       // empty: no file; "-": standard output
+    const OutputFormat* format = nullptr; // with an output
     bool print = false;
     QString printer;                          // null: the default printer
     QString copiesText = QStringLiteral("1"); // read by the command, once

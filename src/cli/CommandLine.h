@@ -24,6 +24,9 @@ public:
 private:
     Action read(const QStringList& arguments);
     Action usage(const QString& problem);
+    // Each returns what is wrong, or nothing.
+    QString readOutput();
+    QString readPage();
 
     QCommandLineParser m_parser;
     CalendarRequest m_request;

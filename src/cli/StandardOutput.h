@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "io/SafeSave.h"
+#include "output/SafeSave.h"
 
 // The program's standard output, where the calendar goes when the output is
 // "-". Standard streams that were closed at start are reopened on /dev/null

@@ -44,14 +44,6 @@ const QColor dayNameColor(0, 0, 200);
 const QColor weekendColor(190, 0, 0);
 const QColor creditColor(170, 170, 170);
 
-// The page's one typeface; sizes are at 96 dots per inch, as measured.
-QFont pageFont(double points) {
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setPointSizeF(points);
-    return font;
-}
-
 // Each text has one line on the page: a pasted line break, tab or other
 // control character becomes a blank, so a text is drawn as it is measured.
 QString oneLine(QString text) {
@@ -107,8 +99,8 @@ public:
         if (factor == 1)
             return print(x, y, text);
         fontSize(points * factor);
-        const double lower = TextMeasure::ascentTwips(pageFont(points)) -
-                             TextMeasure::ascentTwips(pageFont(points * factor));
+        const double lower = TextMeasure::ascentTwips(PageStyle::font(points)) -
+                             TextMeasure::ascentTwips(PageStyle::font(points * factor));
         const bool printed = print(x, y + lower * m_style.scale, text);
         fontSize(points);
         return printed;
@@ -161,92 +153,106 @@ public:
         }
     }
 
+    bool header(const PageContent& content);
+    void photo(const PageContent& content);
+    void months(const CalendarYear& year);
+    void footer(const PageContent& content);
+
 private:
     DrawingSurface& m_surface;
     const PageStyle& m_style;
 };
+
+// Left text, year, right text. A text too long for its part of the line is
+// shrunk until it ends where that part ends: before the year, or after it up
+// to the right edge.
+bool Page::header(const PageContent& content) {
+    // Font name and bold hold for every text on the page.
+    m_surface.setFontName(QStringLiteral("Arial"));
+    m_surface.setBold(true);
+    fontSize(headerSize);
+    m_surface.setTextColor(black);
+    const QFont font = PageStyle::font(headerSize);
+    const double yearRight =
+        yearX + TextMeasure::widthTwips(font, DrawingSurface::numberText(content.year));
+    const double leftShrink = shrinkToFit(font, content.headerLeft, yearX - headerLeftX);
+    const double rightShrink = shrinkToFit(m_style.headerMeasureFont, content.headerRight,
+                                           m_style.headerRightEdge - yearRight);
+    if (!printShrunk(at(headerLeftX), at(headerY), content.headerLeft, headerSize, leftShrink))
+        return false;
+    m_surface.setPosition(at(yearX), at(headerY));
+    if (!m_surface.printNumber(content.year))
+        return false;
+    const double rightX =
+        at(m_style.headerRightEdge) -
+        measured(shrunk(m_style.headerMeasureFont, rightShrink), content.headerRight);
+    return printShrunk(rightX, at(headerY), content.headerRight, headerSize, rightShrink);
+}
+
+// The photo as the person placed it in its area, reduced to what the page
+// needs, and the thin frame around the area.
+void Page::photo(const PageContent& content) {
+    const QRect area = PageGeometry::photoArea;
+    const PhotoPlacement placed =
+        PhotoPlacement::of(content.photo.size(), content.photoFit, content.photoCrop, QRectF(area));
+    m_surface.paintPicture(placed.picture(content.photo, content.photoFit, m_style.mostPhotoPixels),
+                           at(placed.target.left()), at(placed.target.top()),
+                           at(placed.target.width()), at(placed.target.height()));
+    constexpr int margin = PageGeometry::frameMargin;
+    const QRect frame = area.adjusted(-margin, -margin, margin, margin);
+    outline(at(frame.left()), at(frame.top()), at(frame.left() + frame.width()),
+            at(frame.top() + frame.height()));
+}
+
+// Three rows of four, January top left.
+void Page::months(const CalendarYear& year) {
+    double monthX = at(firstMonthX);
+    double monthY = at(firstMonthY);
+    for (int month = 1; month <= MonthTable::count; ++month) {
+        monthBlock(year, month, monthX, monthY);
+        monthX += at(monthPitchX);
+        if (monthX > at(lastMonthColumnX)) {
+            monthX = at(firstMonthX);
+            monthY += at(monthPitchY);
+        }
+    }
+}
+
+// The footer line keeps the colour of the last day cell, red; on the bitmap
+// page it also keeps the day numbers' size. Its texts keep a blank's width
+// from the credit line between them.
+void Page::footer(const PageContent& content) {
+    if (m_style.footerFontSize)
+        m_surface.setFontSize(*m_style.footerFontSize * m_style.scale);
+    const double size = m_style.footerFontSize.value_or(daySize);
+    const QFont font = PageStyle::font(size);
+    const double blank = TextMeasure::widthTwips(font, QStringLiteral(" "));
+    const double creditRight =
+        creditX + TextMeasure::widthTwips(font, PageComposer::creditLine) + blank;
+    const double leftShrink = shrinkToFit(font, content.footerLeft, creditX - blank - footerLeftX);
+    const double rightShrink = shrinkToFit(m_style.footerMeasureFont, content.footerRight,
+                                           m_style.footerRightEdge - creditRight);
+    printShrunk(at(footerLeftX), at(footerY), content.footerLeft, size, leftShrink);
+    const double rightX =
+        at(m_style.footerRightEdge) -
+        measured(shrunk(m_style.footerMeasureFont, rightShrink), content.footerRight);
+    printShrunk(rightX, at(footerY), content.footerRight, size, rightShrink);
+
+    m_surface.setTextColor(creditColor);
+    print(at(creditX), at(footerY), PageComposer::creditLine);
+}
 
 } // namespace
 
 bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
                            const PageStyle& style) {
     Page page(surface, style);
-    const CalendarYear year(content.year);
-
-    // Font name and bold hold for every text on the page.
-    surface.setFontName(QStringLiteral("Arial"));
-    surface.setBold(true);
-    page.fontSize(headerSize);
-    surface.setTextColor(black);
-    // A text too long for its part of the line is shrunk until it ends where
-    // that part ends: before the year, or after it up to the right edge.
-    const double yearRight =
-        yearX +
-        TextMeasure::widthTwips(pageFont(headerSize), DrawingSurface::numberText(content.year));
-    const double headerLeftShrink =
-        Page::shrinkToFit(pageFont(headerSize), content.headerLeft, yearX - headerLeftX);
-    const double headerRightShrink = Page::shrinkToFit(style.headerMeasureFont, content.headerRight,
-                                                       style.headerRightEdge - yearRight);
-    if (!page.printShrunk(page.at(headerLeftX), page.at(headerY), content.headerLeft, headerSize,
-                          headerLeftShrink))
+    if (!page.header(content))
         return false;
-    surface.setPosition(page.at(yearX), page.at(headerY));
-    if (!surface.printNumber(content.year))
-        return false;
-    const double headerRightX =
-        page.at(style.headerRightEdge) -
-        page.measured(shrunk(style.headerMeasureFont, headerRightShrink), content.headerRight);
-    if (!page.printShrunk(headerRightX, page.at(headerY), content.headerRight, headerSize,
-                          headerRightShrink))
-        return false;
-
     // From here on a step that fails is left out: no photo leaves its area
     // blank and the rest of the page is still drawn.
-    const QRect photo = PageGeometry::photoArea;
-    const PhotoPlacement placed =
-        PhotoPlacement::of(content.photo.size(), QRectF(photo), content.photoFit);
-    surface.paintPicture(placed.source == content.photo.rect() ? content.photo
-                                                               : content.photo.copy(placed.source),
-                         page.at(placed.target.left()), page.at(placed.target.top()),
-                         page.at(placed.target.width()), page.at(placed.target.height()));
-    constexpr int margin = PageGeometry::frameMargin;
-    const QRect frame = photo.adjusted(-margin, -margin, margin, margin);
-    page.outline(page.at(frame.left()), page.at(frame.top()), page.at(frame.left() + frame.width()),
-                 page.at(frame.top() + frame.height()));
-
-    double monthX = page.at(firstMonthX);
-    double monthY = page.at(firstMonthY);
-    for (int month = 1; month <= MonthTable::count; ++month) {
-        page.monthBlock(year, month, monthX, monthY);
-        monthX += page.at(monthPitchX);
-        if (monthX > page.at(lastMonthColumnX)) {
-            monthX = page.at(firstMonthX);
-            monthY += page.at(monthPitchY);
-        }
-    }
-
-    // The footer line keeps the colour of the last day cell, red; on the
-    // bitmap page it also keeps the day numbers' size. Its texts keep a
-    // blank's width from the credit line between them.
-    if (style.footerFontSize)
-        surface.setFontSize(*style.footerFontSize * style.scale);
-    const double footerSize = style.footerFontSize.value_or(daySize);
-    const double blank = TextMeasure::widthTwips(pageFont(footerSize), QStringLiteral(" "));
-    const double creditRight =
-        creditX + TextMeasure::widthTwips(pageFont(footerSize), creditLine) + blank;
-    const double footerLeftShrink =
-        Page::shrinkToFit(pageFont(footerSize), content.footerLeft, creditX - blank - footerLeftX);
-    const double footerRightShrink = Page::shrinkToFit(style.footerMeasureFont, content.footerRight,
-                                                       style.footerRightEdge - creditRight);
-    page.printShrunk(page.at(footerLeftX), page.at(footerY), content.footerLeft, footerSize,
-                     footerLeftShrink);
-    const double footerRightX =
-        page.at(style.footerRightEdge) -
-        page.measured(shrunk(style.footerMeasureFont, footerRightShrink), content.footerRight);
-    page.printShrunk(footerRightX, page.at(footerY), content.footerRight, footerSize,
-                     footerRightShrink);
-
-    surface.setTextColor(creditColor);
-    page.print(page.at(creditX), page.at(footerY), creditLine);
+    page.photo(content);
+    page.months(CalendarYear(content.year));
+    page.footer(content);
     return true;
 }

@@ -19,4 +19,6 @@ struct PageContent {
     // The file the photo was read from, so that no save replaces it.
     QString photoFile = {};
     PhotoFit photoFit = PhotoFit::Stretch;
+    // The part that fills the frame when cropping, in fractions of the photo.
+    QRectF photoCrop = PhotoPlacement::wholePhoto;
 };

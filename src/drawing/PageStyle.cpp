@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drawing/PageStyle.h"
 
-namespace {
+#include "drawing/PageGeometry.h"
 
-QFont measureFont(double points) {
+QFont PageStyle::font(double points) {
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setPointSizeF(points);
     return font;
 }
-
-} // namespace
 
 PageStyle PageStyle::bitmap(int sizeFactor) {
     PageStyle style;
@@ -19,8 +17,8 @@ PageStyle PageStyle::bitmap(int sizeFactor) {
     style.footerRightEdge = 10785;
     style.dayNumberColor = QColor(60, 60, 60);
     style.outlinesAsLines = false;
-    style.headerMeasureFont = measureFont(20.25);
-    style.footerMeasureFont = measureFont(8.25);
+    style.headerMeasureFont = font(20.25);
+    style.footerMeasureFont = font(8.25);
     return style;
 }
 
@@ -32,7 +30,8 @@ PageStyle PageStyle::printed() {
     style.dayNumberColor = QColor(100, 100, 100);
     style.footerFontSize = 9;
     style.outlinesAsLines = true;
-    style.headerMeasureFont = measureFont(20.25);
-    style.footerMeasureFont = measureFont(9);
+    style.headerMeasureFont = font(20.25);
+    style.footerMeasureFont = font(9);
+    style.mostPhotoPixels = PageGeometry::photoPixels();
     return style;
 }

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QSize>
 #include <optional>
 
 // The few ways the bitmap page and the printed page differ; everything else
@@ -13,6 +14,10 @@ public:
     // 1540 x 2200.
     static PageStyle bitmap(int sizeFactor);
     static PageStyle printed();
+
+    // The page's one typeface, Arial bold, at a size in points (at 96 dots
+    // per inch, as the page is measured).
+    static QFont font(double points);
 
     // Multiplies every coordinate and font size of the page.
     int scale = 1;
@@ -30,6 +35,10 @@ public:
     // (the hidden measuring labels of the window that draws this page).
     QFont headerMeasureFont;
     QFont footerMeasureFont;
+    // The most photo pixels worth drawing: on paper more than 300 dots per inch
+    // of the frame make the print no better, only the job bigger. None: the
+    // photo as it is.
+    QSize mostPhotoPixels;
 
 private:
     PageStyle() = default;

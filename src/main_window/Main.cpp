@@ -7,9 +7,11 @@
 #include "drawing/PageGeometry.h"
 #include "drawing/PageStyle.h"
 #include "drawing/Twips.h"
-#include "io/FileName.h"
-#include "io/PhotoLoader.h"
+#include "files/FileName.h"
 #include "messages/Messages.h"
+#include "messages/PhotoFits.h"
+#include "photo/PhotoFormat.h"
+#include "photo/PhotoLoader.h"
 #include "preview/Voorbeeld.h"
 #include "print_qt/PrinterJob.h"
 #include "printing/PrintCalendar.h"
@@ -34,7 +36,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -118,7 +119,20 @@ void Main::createControls() {
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
+    createInputs();
+    createPage();
+    createCaptions();
+    createFitMenu();
+    setAcceptDrops(true);
 
+    connect(Image1, &ImageButton::clicked, this, &Main::Image1_Click);
+    connect(Check1, &QCheckBox::clicked, this, &Main::Check1_Click);
+    connect(OkKnop, &ImageButton::clicked, this, &Main::OkKnop_Click);
+    connect(ExitKnop, &ImageButton::clicked, this, &Main::ExitKnop_Click);
+}
+
+// The boxes, lists and buttons that take the user's choices.
+void Main::createInputs() {
     Check1 = new QCheckBox(QStringLiteral("Klein"), Frame1);
     Check1->setObjectName(QStringLiteral("Check1"));
     setCaptionColor(*Check1);
@@ -140,7 +154,10 @@ void Main::createControls() {
     VoetTekstLinks = textBox(Frame1, "VoetTekstLinks", QStringLiteral("Voettekst links"));
     KopTekstLinks = textBox(Frame1, "KopTekstLinks", QStringLiteral("Koptekst links"));
     JaarCombo = comboBox(Frame1, "JaarCombo", QStringLiteral("2005"));
+}
 
+// The miniature page with its photo area and the progress line.
+void Main::createPage() {
     A4back = new QLabel(Frame1);
     A4back->setObjectName(QStringLiteral("A4back"));
     A4back->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -161,7 +178,10 @@ void Main::createControls() {
     Bar->setObjectName(QStringLiteral("Bar"));
     Bar->setPoints(0, 2190, 1830, 2190);
     Bar->hide();
+}
 
+// Captions, the picture buttons, and the hidden measuring labels.
+void Main::createCaptions() {
     Label6 = caption(Frame1, "Label6", QStringLiteral("Copy's"));
     Label3 = caption(Frame1, "Label3", QStringLiteral("Start"));
     OkKnop =
@@ -193,14 +213,6 @@ void Main::createControls() {
     Label4 =
         measuringLabel(this, "Label4", QStringLiteral("Koptekstrechts"), printed.headerMeasureFont);
     placeTwips(*Label4, 4560, 2010);
-
-    createFitMenu();
-    setAcceptDrops(true);
-
-    connect(Image1, &ImageButton::clicked, this, &Main::Image1_Click);
-    connect(Check1, &QCheckBox::clicked, this, &Main::Check1_Click);
-    connect(OkKnop, &ImageButton::clicked, this, &Main::OkKnop_Click);
-    connect(ExitKnop, &ImageButton::clicked, this, &Main::ExitKnop_Click);
 }
 
 void Main::load() {
@@ -285,16 +297,13 @@ void Main::createFitMenu() {
     m_fitMenu->setTitle(QStringLiteral("Foto in het kader"));
     m_fitMenu->setAccessibleName(m_fitMenu->title());
     auto* ways = new QActionGroup(m_fitMenu);
-    const std::pair<const char*, PhotoFit> choices[] = {{"Uitrekken", PhotoFit::Stretch},
-                                                        {"Bijsnijden", PhotoFit::Crop},
-                                                        {"Passend", PhotoFit::Fit}};
-    for (const auto& [text, fit] : choices) {
-        QAction* action = m_fitMenu->addAction(QString::fromLatin1(text));
+    for (const PhotoFits::Way& way : PhotoFits::all()) {
+        QAction* action = m_fitMenu->addAction(way.menuText);
         action->setCheckable(true);
-        action->setChecked(fit == m_photoFit);
-        action->setData(int(fit));
+        action->setChecked(way.fit == m_photoFit);
+        action->setData(int(way.fit));
         ways->addAction(action);
-        connect(action, &QAction::triggered, this, [this, fit = fit] { setPhotoFit(fit); });
+        connect(action, &QAction::triggered, this, [this, fit = way.fit] { setPhotoFit(fit); });
     }
     Image1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Image1, &QWidget::customContextMenuRequested, this,
@@ -324,20 +333,26 @@ void Main::showPhoto() {
     if (photo.isNull()) {
         return;
     }
-    Image1->setPixmap(Controls::placed(photo, Image1->size(), m_photoFit, devicePixelRatioF()));
+    Image1->setPixmap(Controls::placed(photo, Image1->size(), m_photoFit,
+                                       PhotoPlacement::wholePhoto, devicePixelRatioF()));
     // Nothing is refused for it, but a small photo prints soft, and the user
     // should know before the paper does.
     Image1->setToolTip(
         PageGeometry::printsSharply(photo.size()) ? QString() : Messages::photoSmall(photo.size()));
 }
 
+// The layout's own entry first, as it has always been (its dotless "*bmp"
+// included), then every format the loader reads, then anything.
+QString Main::photoFilter() {
+    return QStringLiteral("Frameblock (*.Jpg, *.Bmp, *.Gif)|*.jpg;*bmp;*.gif|") +
+           tr("Alle foto's (%1)").arg(PhotoFormat::labels().join(QStringLiteral(", "))) +
+           QLatin1Char('|') + PhotoFormat::patterns() + QLatin1Char('|') + tr("Alle bestanden") +
+           QStringLiteral("|*");
+}
+
 void Main::Image1_Click() {
     m_commonDialog->fileName = QString();
-    m_commonDialog->filter =
-        QStringLiteral("Frameblock (*.Jpg, *.Bmp, *.Gif)|*.jpg;*bmp;*.gif|"
-                       "Alle foto's (JPEG, HEIC, AVIF, PNG, WebP, TIFF, BMP, GIF)|"
-                       "*.jpg;*.jpeg;*.heic;*.heif;*.avif;*.png;*.webp;*.tif;*.tiff;*bmp;*.gif|"
-                       "Alle bestanden|*");
+    m_commonDialog->filter = photoFilter();
     if (m_commonDialog->showOpen(this)) {
         MousePointer::hourglass();
         m_pictureFile = m_commonDialog->fileName;
@@ -362,7 +377,7 @@ void Main::loadPhoto(const QString& path) {
 
 void Main::complain(const QString& message) {
     MousePointer::arrow();
-    QMessageBox::warning(this, QStringLiteral("Ostrabel"), message);
+    Controls::warn(this, message);
 }
 
 void Main::dragEnterEvent(QDragEnterEvent* event) {
@@ -413,7 +428,7 @@ std::optional<qint32> Main::yearOrComplain() {
     WholeNumber::Reading reading;
     const std::optional<qint32> year = YearText::parse(JaarCombo->currentText(), &reading);
     if (!year) {
-        QMessageBox::warning(this, QStringLiteral("Ostrabel"), Messages::yearInvalid(reading));
+        Controls::warn(this, Messages::yearInvalid(reading));
     }
     return year;
 }
@@ -454,8 +469,7 @@ void Main::OkKnop_Click() {
     m_printing = false;
     // A page that did not go out is told, also when Exit waits for it.
     if (outcome != PrintOutcome::Printed) {
-        QMessageBox::warning(this, QStringLiteral("Ostrabel"),
-                             outcome == PrintOutcome::NoPrinter ? Messages::noDefaultPrinter()
+        Controls::warn(this, outcome == PrintOutcome::NoPrinter ? Messages::noDefaultPrinter()
                              : !copies                          ? Messages::copiesInvalid()
                                                                 : Messages::printRefused());
     }

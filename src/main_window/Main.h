@@ -59,6 +59,10 @@ protected:
 
 private:
     void createControls();
+    void createInputs();
+    void createPage();
+    void createCaptions();
+    static QString photoFilter();
     void createFitMenu();
     void showFitMenu(const QPoint& globalPosition);
     // Through the one loader, with its reasons; the previous photo stays

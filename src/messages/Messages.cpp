@@ -4,6 +4,7 @@
 #include "calendar/CopyCount.h"
 #include "calendar/YearText.h"
 #include "drawing/PageGeometry.h"
+#include "photo/PhotoFormat.h"
 
 #include <QCoreApplication>
 
@@ -51,6 +52,21 @@ qint64 megabytes(qint64 bytes) {
 
 } // namespace
 
+QString Messages::either(const QStringList& items) {
+    if (items.size() < 2)
+        return items.join(QString());
+    return tr("%1 of %2")
+        .arg(items.first(items.size() - 1).join(QStringLiteral(", ")), items.last());
+}
+
+QString Messages::photoFiles() {
+    QStringList labels = PhotoFormat::labels();
+    for (QString& label : labels)
+        label += QLatin1Char('-');
+    labels.last() += tr("bestand");
+    return either(labels);
+}
+
 QString Messages::yearInvalid(WholeNumber::Reading reading) {
     const QString range = tr("Typ een jaar van %1 tot en met %2, bijvoorbeeld 2005.")
                               .arg(YearText::least)
@@ -89,7 +105,7 @@ QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& r
         return {};
     case Problem::NotAPicture:
         reason = tr("dit is geen foto in een bekend formaat");
-        advice = tr("Kies een JPEG-, HEIC-, AVIF-, PNG-, WebP-, TIFF-, BMP- of GIF-bestand.");
+        advice = tr("Kies een %1.").arg(photoFiles());
         break;
     case Problem::Damaged:
         reason = tr("het bestand is beschadigd");

@@ -2,16 +2,22 @@
 #pragma once
 
 #include "calendar/WholeNumber.h"
-#include "io/FileError.h"
-#include "io/PhotoLoader.h"
+#include "files/FileError.h"
+#include "photo/PhotoLoader.h"
 
 #include <QString>
+#include <QStringList>
 
 // The program's sentences to the user, in Dutch, for both front ends: the
 // real reason, and what to do about it. File names are given as FileName
 // carries them; the caller turns them into what its output shows.
 class Messages {
 public:
+    // "a, b of c": a choice among the items, in Dutch.
+    static QString either(const QStringList& items);
+    // "JPEG-, HEIC-, ... of GIF-bestand": every photo format the program reads.
+    static QString photoFiles();
+
     // A typed year that is no year, and what to type instead.
     static QString yearInvalid(WholeNumber::Reading reading);
     // A copy count that is none, in the window, which offers a list.

@@ -5,12 +5,10 @@
 #include "drawing/PageStyle.h"
 #include "drawing/RenderCalendarBitmap.h"
 #include "drawing/Twips.h"
-#include "io/BmpWriter.h"
-#include "io/FileName.h"
-#include "io/PngWriter.h"
-#include "io/SafeSave.h"
+#include "files/FileName.h"
 #include "messages/Messages.h"
-#include "printing/PdfJob.h"
+#include "output/OutputFormat.h"
+#include "output/SafeSave.h"
 #include "widgets/CommonDialog.h"
 #include "widgets/Controls.h"
 #include "widgets/ImageButton.h"
@@ -145,8 +143,7 @@ void Voorbeeld::OkKnop_Click() {
     PressFeedback(*OkKnop, ButtonRests::previewOk);
     m_dialog.fileName = QString();
     m_dialog.flags = CommonDialog::OverwritePrompt | CommonDialog::NoReadOnlyReturn;
-    m_dialog.filter =
-        QStringLiteral("Bitmap format (*.bmp)|*.bmp|PNG (*.png)|*.png|PDF (*.pdf)|*.pdf");
+    m_dialog.filter = OutputFormat::dialogFilter();
     m_dialog.filterIndex = 1;
     if (!m_dialog.showSave(this)) {
         return; // Cancel stays silent.
@@ -154,38 +151,23 @@ void Voorbeeld::OkKnop_Click() {
     // Silence here would let the user believe the calendar was saved.
     const QString& path = m_dialog.fileName;
     if (!m_content.photoFile.isEmpty() && SafeSave::sameFile(path, m_content.photoFile)) {
-        QMessageBox::warning(this, QStringLiteral("Ostrabel"),
-                             Messages::outputIsPhoto(FileName::shown(path)));
+        Controls::warn(this, Messages::outputIsPhoto(FileName::shown(path)));
         return;
     }
     FileError error;
     if (!save(path, &error)) {
-        QMessageBox::warning(this, QStringLiteral("Ostrabel"), Messages::notSaved(error));
+        Controls::warn(this, Messages::notSaved(error));
     }
 }
 
 bool Voorbeeld::save(const QString& path, FileError* error) const {
     // The extension typed decides; without one, the type chosen. The name is
     // used as it is: nothing is added to it.
-    const QString suffix = path.section(QLatin1Char('/'), -1).section(QLatin1Char('.'), -1);
-    const int chosen = suffix.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0   ? 2
-                       : suffix.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0 ? 3
-                       : suffix.compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0
-                           ? 1
-                           : m_dialog.filterIndex;
-    if (chosen == 2) {
-        return SafeSave::write(
-            path, [this](QIODevice& device) { return PngWriter::write(page(), device); }, error);
-    }
-    if (chosen == 3) {
-        // Drawn afresh as the printer would get it, the same as ostrabel-cli's.
-        const QByteArray pdf = PdfJob::calendar(m_content);
-        return SafeSave::write(
-            path,
-            [&pdf](QIODevice& device) { return !pdf.isEmpty() && device.write(pdf) == pdf.size(); },
-            error);
-    }
-    return BmpWriter::write(page(), path, error);
+    const OutputFormat* format = OutputFormat::forFile(path);
+    if (format == nullptr)
+        format = &OutputFormat::all().at(
+            qBound(1, m_dialog.filterIndex, int(OutputFormat::all().size())) - 1);
+    return format->save({m_content, m_sizeFactor, page()}, path, error);
 }
 
 void Voorbeeld::ExitKnop_Click() {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/CommonDialog.h"
 
-#include "io/FileName.h"
+#include "files/FileName.h"
+#include "widgets/Controls.h"
 
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QStringList>
 
 #include <unistd.h>
@@ -79,5 +79,5 @@ QString CommonDialog::askSaveFileName(QWidget* parent, const QString& qtFilter,
 }
 
 void CommonDialog::refuse(QWidget* parent, const QString& message) {
-    QMessageBox::warning(parent, QStringLiteral("Ostrabel"), message);
+    Controls::warn(parent, message);
 }

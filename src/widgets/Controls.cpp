@@ -4,6 +4,7 @@
 #include "widgets/ImageButton.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QtMath>
 
@@ -55,15 +56,13 @@ void Controls::measured(QLabel& label, const QString& text) {
     label.adjustSize();
 }
 
-QPixmap Controls::placed(const QImage& photo, const QSize& size, PhotoFit fit,
+QPixmap Controls::placed(const QImage& photo, const QSize& size, PhotoFit fit, const QRectF& crop,
                          qreal devicePixelRatio) {
-    if (fit == PhotoFit::Stretch)
-        return reduced(photo, size, devicePixelRatio);
     QImage area(size * devicePixelRatio, QImage::Format_RGB32);
     area.fill(Qt::white);
-    const PhotoPlacement place = PhotoPlacement::of(photo.size(), QRectF(area.rect()), fit);
+    const PhotoPlacement place = PhotoPlacement::of(photo.size(), fit, crop, QRectF(area.rect()));
     const QRect target = place.target.toRect();
-    QPainter(&area).drawImage(target.topLeft(), photo.copy(place.source)
+    QPainter(&area).drawImage(target.topLeft(), place.picture(photo, fit)
                                                     .scaled(target.size(), Qt::IgnoreAspectRatio,
                                                             Qt::SmoothTransformation));
     area.setDevicePixelRatio(devicePixelRatio);
@@ -79,4 +78,8 @@ QLabel* Controls::measuringLabel(QWidget* parent, const char* name, const QStrin
     label->adjustSize();
     label->hide();
     return label;
+}
+
+void Controls::warn(QWidget* parent, const QString& message) {
+    QMessageBox::warning(parent, QStringLiteral("Ostrabel"), message);
 }

@@ -10,6 +10,7 @@ class QColor;
 class QFont;
 class QImage;
 class QPixmap;
+class QRectF;
 class QSize;
 class QLabel;
 class QString;
@@ -39,13 +40,18 @@ QPixmap crispPicture(const QString& path, qreal devicePixelRatio);
 // resolution, so it is sharp when the interface is scaled.
 QPixmap reduced(const QImage& picture, const QSize& size, qreal devicePixelRatio);
 
-// A photo in a control of that size the way the page puts it in its frame.
-QPixmap placed(const QImage& photo, const QSize& size, PhotoFit fit, qreal devicePixelRatio);
+// A photo in a control of that size standing for the page's photo area: the
+// part the page shows, where the page shows it.
+QPixmap placed(const QImage& photo, const QSize& size, PhotoFit fit, const QRectF& crop,
+               qreal devicePixelRatio);
 
 // A hidden label that sizes itself to its caption, so a text's width can be
 // read back in the label's font.
 QLabel* measuringLabel(QWidget* parent, const char* name, const QString& text, const QFont& font);
 // A measuring label takes the text its page measured last, sized to it.
 void measured(QLabel& label, const QString& text);
+
+// A warning in a message box over the window, under the program's name.
+void warn(QWidget* parent, const QString& message);
 
 } // namespace Controls

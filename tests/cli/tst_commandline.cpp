@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandLine.h"
+#include "output/OutputFormat.h"
 
 #include <QtTest>
 
@@ -7,10 +8,9 @@ namespace {
 
 // What a request asks for, in one line.
 QString summary(const CalendarRequest& r) {
-    const char* formats[] = {"bmp", "png", "pdf"};
     const char* fits[] = {"uitrekken", "bijsnijden", "passend"};
     return QStringLiteral("%1 %2 jaar=%3 foto=%4 %5 x%6%7")
-        .arg(r.output.isEmpty() ? QStringLiteral("-") : QString(formats[int(r.format)]), r.output,
+        .arg(r.output.isEmpty() ? QStringLiteral("-") : r.format->name, r.output,
              r.yearText.isNull() ? QStringLiteral("nu") : r.yearText,
              r.photoPath.isNull() ? QStringLiteral("geen") : r.photoPath, fits[int(r.photoFit)])
         .arg(r.sizeFactor)

@@ -1,19 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drawing/PageContent.h"
-#include "drawing/PageStyle.h"
 #include "drawing/RenderCalendarBitmap.h"
-#include "drawing/TextMeasure.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QPainter>
 #include <QTest>
 
 Q_DECLARE_METATYPE(PhotoFit)
 
 // Real renders where the page's own numbers do not matter: how a photo of
-// any shape goes into its frame, and that the windows' labels measure as
-// the page does. A failing render is saved for a look.
+// any shape goes into its frame. A failing render is saved for a look.
 class TestRendered : public QObject {
     Q_OBJECT
 
@@ -86,16 +82,6 @@ private Q_SLOTS:
             QVERIFY(qAbs((inked.left() - area.left()) - (area.right() - inked.right())) <= 1);
             QVERIFY(qAbs((inked.top() - area.top()) - (area.bottom() - inked.bottom())) <= 1);
         }
-    }
-
-    // The windows' hidden labels and the page measure a text alike: the
-    // right header in its 20.25 pt bold label is 204 pixels wide.
-    void measure() {
-        QLabel label(QStringLiteral("Koptekst rechts"));
-        label.setFont(PageStyle::printed().headerMeasureFont);
-        label.adjustSize();
-        QCOMPARE(label.width(), 204);
-        QCOMPARE(TextMeasure::widthTwips(label.font(), label.text()), 204 * 15);
     }
 };
 

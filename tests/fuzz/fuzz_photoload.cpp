@@ -2,7 +2,7 @@
 // libFuzzer entry for PhotoLoader: any bytes go in, and what comes out must
 // be null or a photo within the loader's promises.
 #include "drawing/PageGeometry.h"
-#include "io/PhotoLoader.h"
+#include "photo/PhotoLoader.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -154,7 +154,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         QFETCH(int, choice);
         QTemporaryDir dir;
-        QImage photo(300, 200, QImage::Format_RGB32);
+        QImage photo(200, 300, QImage::Format_RGB32);
         photo.fill(Qt::red);
         photo.save(dir.filePath("foto.png"));
         dialog->answers = {dir.filePath("foto.png")};
@@ -182,7 +182,7 @@ private Q_SLOTS:
         QCOMPARE(checked.join(' '), QStringLiteral("Uitrekken [Bijsnijden] Passend"));
         menu->actions()[choice]->trigger();
         QCOMPARE(int(window->photoFit()), choice);
-        // Fitted, the wider photo area shows white beside the photo.
+        // Fitted, a tall photo leaves white beside it.
         const QImage shown = control<QLabel>("Image1")->pixmap().toImage();
         QCOMPARE(shown.pixelColor(1, shown.height() / 2) == Qt::white, choice == 2);
     }

@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "drawing/PageStyle.h"
+#include "drawing/TextMeasure.h"
+#include "widgets/Controls.h"
 #include "widgets/ImageButton.h"
 #include "widgets/LineControl.h"
 #include "widgets/MousePointer.h"
@@ -7,6 +10,7 @@
 #include "widgets/ProgressSweep.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
 #include <QtTest>
 
@@ -87,6 +91,17 @@ private Q_SLOTS:
         QCOMPARE(heights, expected);
         QVERIFY(bar.isHidden());
         QCOMPARE(pointer(), Qt::ArrowCursor);
+    }
+
+    // The windows' hidden labels and the page measure a text alike: the
+    // right header in its 20.25 pt bold label is 204 pixels wide.
+    void measure() {
+        QWidget window;
+        QLabel* label = Controls::measuringLabel(&window, "Label4", QStringLiteral("x"),
+                                                 PageStyle::printed().headerMeasureFont);
+        Controls::measured(*label, QStringLiteral("Koptekst rechts"));
+        QCOMPARE(label->width(), 204);
+        QCOMPARE(TextMeasure::widthTwips(label->font(), label->text()), 204 * 15);
     }
 };
 

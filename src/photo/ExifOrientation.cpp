@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/ExifOrientation.h"
+#include "photo/ExifOrientation.h"
 
 #include <QIODevice>
 #include <QImage>

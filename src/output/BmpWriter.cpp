@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/BmpWriter.h"
+#include "output/BmpWriter.h"
 
-#include "io/SafeSave.h"
+#include "output/Rgb32.h"
 
 #include <QIODevice>
 #include <QImage>
@@ -31,10 +31,7 @@ bool BmpWriter::write(const QImage& image, QIODevice& device) {
     if (image.isNull()) {
         return false;
     }
-    const QImage rgb =
-        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
-            ? image
-            : image.convertToFormat(QImage::Format_RGB32);
+    const QImage rgb = rgb32(image);
     const int width = rgb.width();
     const int height = rgb.height();
     const qsizetype rowBytes = (qsizetype(width) * 3 + 3) & ~qsizetype(3);
@@ -83,9 +80,4 @@ bool BmpWriter::write(const QImage& image, QIODevice& device) {
         }
     }
     return true;
-}
-
-bool BmpWriter::write(const QImage& image, const QString& path, FileError* error) {
-    return SafeSave::write(
-        path, [&image](QIODevice& device) { return write(image, device); }, error);
 }

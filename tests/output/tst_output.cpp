@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/PngWriter.h"
+#include "output/PngWriter.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -29,7 +29,7 @@ QImage noise(int width, int height, QImage::Format format) {
 
 } // namespace
 
-class TestPngWriter : public QObject {
+class TestOutput : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -65,5 +65,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPngWriter)
-#include "tst_pngwriter.moc"
+QTEST_GUILESS_MAIN(TestOutput)
+#include "tst_output.moc"

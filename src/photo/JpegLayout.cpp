@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/JpegLayout.h"
+#include "photo/JpegLayout.h"
 
 #include <QIODevice>
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "drawing/PageGeometry.h"
-#include "io/FileName.h"
-#include "io/PhotoLoader.h"
+#include "files/FileName.h"
+#include "photo/PhotoFormat.h"
+#include "photo/PhotoLoader.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,6 +14,9 @@
 using Problem = PhotoLoader::Problem;
 
 namespace {
+
+// What the page's photo area needs: 300 dots per inch of it.
+const QSize enough(2042, 1375);
 
 using Probes = QList<QPair<QPoint, QColor>>;
 
@@ -67,7 +71,7 @@ QByteArray withSize(QByteArray jpeg, int width, int height) {
 
 } // namespace
 
-class TestIo : public QObject {
+class TestPhoto : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
@@ -82,7 +86,7 @@ private Q_SLOTS:
     void initTestCase() {
         // Each decoder's plugin loads once, so it does not count as a cost below.
         for (const char* name : {"quadrants.jpg", "quadrants.bmp", "quadrants.gif"})
-            QVERIFY(!PhotoLoader::load(sample(name), PageGeometry::photoPixels()).photo.isNull());
+            QVERIFY(!PhotoLoader::load(sample(name), enough).photo.isNull());
     }
 
     // What loads, with its size and colours where they belong, and what is
@@ -180,8 +184,7 @@ private Q_SLOTS:
         PhotoLoader::Result loaded;
         // A tiny broken or forged file may cost a little beyond the decoded
         // photo; its claimed size may not.
-        const qint64 growthMb =
-            peakGrowthMb([&] { loaded = PhotoLoader::load(path, PageGeometry::photoPixels()); });
+        const qint64 growthMb = peakGrowthMb([&] { loaded = PhotoLoader::load(path, enough); });
         const QImage& photo = loaded.photo;
         QVERIFY2(growthMb < 32 + qMax<qint64>(0, qint64(size.width()) * size.height()) / 250'000 ||
                      problem != Problem::None,
@@ -200,27 +203,15 @@ private Q_SLOTS:
             QVERIFY2(near(photo.pixel(at), colour), qPrintable(QColor(photo.pixel(at)).name()));
     }
 
-    // A name's bytes survive the trip through a QString, and a name Qt's
-    // dialog decoded with U+FFFD in it leads back to the file on disk.
-    void fileNames_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("ascii") << QByteArray("kalender.bmp");
-        QTest::newRow("utf-8") << QByteArray("f\xc3\xb6to \xf0\x9f\x93\xb7.jpg");
-        QTest::newRow("latin-1") << QByteArray("foto-\xe9t\xe9.jpg");
-        QTest::newRow("cut utf-8, surrogate, overlong")
-            << QByteArray("\xe2\x82 \xed\xa0\x80 \xc0\xaf");
-        QTest::newRow("lone surrogate's own bytes") << QByteArray("\xed\xb2\x80");
-    }
-    void fileNames() {
-        QFETCH(QByteArray, bytes);
-        const QString name = FileName::fromNative(bytes);
-        QCOMPARE(FileName::toNative(name), bytes);
-        const QByteArray native = QFile::encodeName(m_dir.path()) + '/' + bytes;
-        QFile(m_dir.filePath(QStringLiteral("x"))).open(QIODevice::WriteOnly);
-        ::rename(QFile::encodeName(m_dir.filePath(QStringLiteral("x"))).constData(),
-                 native.constData());
-        QCOMPARE(FileName::toNative(FileName::recovered(QFile::decodeName(native))), native);
-        ::remove(native.constData());
+    // The desktop entry offers the program for every photo format it reads.
+    void desktopEntry() {
+        QFile entry(QStringLiteral(OSTRABEL_SOURCE_DIR "/src/resources/ostrabel.desktop"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QString types = QRegularExpression(QStringLiteral("^MimeType=(.*);$"),
+                                                 QRegularExpression::MultilineOption)
+                                  .match(QString::fromUtf8(entry.readAll()))
+                                  .captured(1);
+        QCOMPARE(types.split(QLatin1Char(';')), PhotoFormat::allMimeTypes());
     }
 
     void decodeSize_data() {
@@ -237,9 +228,9 @@ private Q_SLOTS:
     void decodeSize() {
         QFETCH(QSize, upright);
         QFETCH(QSize, decoded);
-        QCOMPARE(PhotoLoader::decodeSize(upright, PageGeometry::photoPixels()), decoded);
+        QCOMPARE(PhotoLoader::decodeSize(upright, enough), decoded);
     }
 };
 
-QTEST_GUILESS_MAIN(TestIo)
-#include "tst_io.moc"
+QTEST_GUILESS_MAIN(TestPhoto)
+#include "tst_photo.moc"

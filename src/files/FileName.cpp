@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/FileName.h"
+#include "files/FileName.h"
 
 #include <QList>
 #include <QStringList>

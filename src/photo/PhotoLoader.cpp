@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/PhotoLoader.h"
+#include "photo/PhotoLoader.h"
 
-#include "io/ExifOrientation.h"
-#include "io/FileName.h"
-#include "io/HeifReader.h"
-#include "io/JpegLayout.h"
+#include "files/FileName.h"
+#include "photo/ExifOrientation.h"
+#include "photo/HeifReader.h"
+#include "photo/JpegLayout.h"
+#include "photo/PhotoFormat.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -44,11 +45,6 @@ qint64 littleEndian(const QByteArray& bytes, int at, int count) {
     for (int i = count - 1; i >= 0; --i)
         value = value << 8 | uchar(bytes[at + i]);
     return value;
-}
-
-bool isAcceptedFormat(const QByteArray& format) {
-    return format == "jpeg" || format == "png" || format == "webp" || format == "tiff" ||
-           format == "bmp" || format == "gif";
 }
 
 PhotoLoader::Result refused(PhotoLoader::Problem problem, QSize size = {}) {
@@ -218,7 +214,7 @@ PhotoLoader::Result PhotoLoader::load(QIODevice* device, const QSize& enough) {
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     const QByteArray format = reader.format();
-    if (!isAcceptedFormat(format))
+    if (!PhotoFormat::readByQt(format))
         return refused(Problem::NotAPicture);
     // Before the reader takes the header in, while the device is at its start.
     const JpegLayout jpeg = format == "jpeg" ? JpegLayout::read(device) : JpegLayout();

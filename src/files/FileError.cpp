@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/FileError.h"
+#include "files/FileError.h"
 
 #include <cerrno>
 #include <sys/stat.h>

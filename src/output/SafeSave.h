@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "io/FileError.h"
+#include "files/FileError.h"
 
 #include <QString>
 #include <functional>

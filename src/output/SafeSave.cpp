@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/SafeSave.h"
+#include "output/SafeSave.h"
 
-#include "io/FileName.h"
+#include "files/FileName.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/HeifReader.h"
+#include "photo/HeifReader.h"
 
 #include <QIODevice>
 #include <QtEndian>

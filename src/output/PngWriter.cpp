@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "io/PngWriter.h"
+#include "output/PngWriter.h"
+
+#include "output/Rgb32.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -147,10 +149,7 @@ bool PngWriter::write(const QImage& image, QIODevice& device) {
     if (image.isNull()) {
         return false;
     }
-    const QImage rgb =
-        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
-            ? image
-            : image.convertToFormat(QImage::Format_RGB32);
+    const QImage rgb = rgb32(image);
     const int width = rgb.width();
     const int height = rgb.height();
     const qsizetype rowBytes = 1 + qsizetype(width) * 3;
