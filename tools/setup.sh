@@ -11,7 +11,7 @@ build=${OSTRABEL_BUILD_DIR:-$here/build}
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
           qt6-image-formats-plugins libheif-dev zlib1g-dev libgl-dev fonts-liberation2)
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(xvfb xauth xdotool x11-utils imagemagick python3 python3-pil
+    packages+=(xvfb xauth xdotool x11-utils imagemagick python3 python3-pil python3-holidays
                cups cups-client cups-bsd cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
                dbus avahi-daemon libheif-examples
                ghostscript pcal

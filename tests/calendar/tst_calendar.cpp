@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/CalendarYear.h"
+#include "calendar/IsoWeek.h"
+#include "calendar/PublicHolidays.h"
 #include "calendar/WholeNumber.h"
 #include "calendar/YearTable.h"
 
 #include <QDate>
+#include <QProcess>
+#include <QSet>
 #include <QTest>
 #include <limits>
 
@@ -81,6 +85,58 @@ private Q_SLOTS:
         qint64 read = 0;
         QCOMPARE(WholeNumber::read(text, least, most, &read), reading);
         QCOMPARE(read, value);
+    }
+
+    // Every holiday from 1583 to 9999, none missing and none extra, as python3-holidays
+    // has them; the long run tries Easter's corrections of every century.
+    void holidaysMatchPython() {
+        QProcess python;
+        python.setProcessChannelMode(QProcess::ForwardedErrorChannel); // a failing oracle says why
+        python.start("/usr/bin/python3",
+                     {"-c", "try:\n import holidays\nexcept ImportError:\n exit(3)\n"
+                            "print(*sorted(holidays.NL(years=range(1583, 10000))), sep='\\n')"});
+        python.waitForFinished(-1);
+        if (python.error() == QProcess::FailedToStart || python.exitCode() == 3)
+            QSKIP("/usr/bin/python3 cannot import holidays (Debian's python3-holidays)");
+        QCOMPARE(python.exitCode(), 0);
+        QSet<QString> have;
+        for (qint32 year = 1583; year <= 9999; ++year) {
+            const PublicHolidays holidays(year);
+            for (int month = 1; month <= 12; ++month)
+                for (int day = 1; day <= 31; ++day)
+                    if (holidays.contains(month, day))
+                        have << QDate(year, month, day).toString(Qt::ISODate);
+        }
+        const QStringList oracle =
+            QString::fromLatin1(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        const QSet<QString> want(oracle.cbegin(), oracle.cend());
+        const QStringList missing = (want - have).values(), extra = (have - want).values();
+        QVERIFY2(missing.isEmpty() && extra.isEmpty(),
+                 qPrintable("missing " + missing.join(' ') + "; extra " + extra.join(' ')));
+    }
+
+    // Easter of any year is a Sunday from 22 March to 25 April. Weeks are QDate's, also for a
+    // grid row's Monday before or after its month (1 January 2027 is a Friday: its row starts
+    // in week 53 of 2026); far years reach QDate through the 400-year cycle of whole weeks.
+    void easterAndWeeks() {
+        QCOMPARE(IsoWeek::of(2027, 1, -3), 53);
+        QList<qint32> years{qint32(yearMin), -4714, -1, 0, qint32(yearMax)};
+        for (qint32 year = 1900; year <= 2100; ++year)
+            years << year;
+        for (const qint32 year : years) {
+            const auto [easterMonth, easterDay] = PublicHolidays::easter(year);
+            const int date = easterMonth * 100 + easterDay;
+            QVERIFY2(date >= 322 && date <= 425 &&
+                         (CalendarYear(year).firstWeekday(easterMonth) + easterDay - 1) % 7 == 0,
+                     qPrintable(QString::number(year)));
+            const int same = year > 0 && year < 10000 ? year : 2000 + int((year % 400 + 400) % 400);
+            for (int month = 1; month <= 12; ++month)
+                for (int day = -6; day <= 38; ++day)
+                    if (IsoWeek::of(year, month, day) !=
+                        QDate(same, month, 1).addDays(day - 1).weekNumber())
+                        QFAIL(qPrintable(
+                            QStringLiteral("%1-%2 day %3").arg(year).arg(month).arg(day)));
+        }
     }
 };
 
