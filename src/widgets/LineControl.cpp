@@ -20,6 +20,7 @@ void LineControl::setPoints(int x1, int y1, int x2, int y2) {
     m_x2 = x2;
     m_y2 = y2;
     update();
+    Q_EMIT pointsChanged();
 }
 
 bool LineControl::event(QEvent* event) {

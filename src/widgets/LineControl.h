@@ -17,6 +17,10 @@ public:
     int x2() const { return m_x2; }
     int y2() const { return m_y2; }
 
+Q_SIGNALS:
+    // The line moved.
+    void pointsChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;

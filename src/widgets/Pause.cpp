@@ -19,14 +19,16 @@ void Pause(float seconds) {
     clock.start();
 
     // Instead of spinning, each pass sleeps in the event loop until either an
-    // event arrives or the wake-up timer fires at the end of the wait.
+    // event arrives or the wake-up timer fires at the end of the wait. The
+    // window events run at least once, however busy the machine.
     QTimer wakeUp;
     wakeUp.setSingleShot(true);
     wakeUp.setTimerType(Qt::PreciseTimer);
-    for (qint64 elapsed = clock.nsecsElapsed(); elapsed < requested;
-         elapsed = clock.nsecsElapsed()) {
-        const qint64 remainingMs = (requested - elapsed + 999'999) / 1'000'000;
+    qint64 elapsed = clock.nsecsElapsed();
+    do {
+        const qint64 remainingMs = (qMax<qint64>(0, requested - elapsed) + 999'999) / 1'000'000;
         wakeUp.start(int(qMin<qint64>(remainingMs, 1'000'000)));
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
+        elapsed = clock.nsecsElapsed();
+    } while (elapsed < requested);
 }
