@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages that are missing, then configures and builds.
+# Installs the Debian packages that are missing, then configures.
 #   tools/setup.sh          what the program needs to build and run
 #   tools/setup.sh --tests  also what the test suite needs
+# The preset is OSTRABEL_PRESET (dev, the default, into build/; CI's ci into
+# build-ci/), so the development and CI builds never undo each other's work.
 # Safe to run again: installed packages are skipped, the build is incremental.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${OSTRABEL_BUILD_DIR:-$here/build}
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
           qt6-image-formats-plugins libheif-dev zlib1g-dev libgl-dev fonts-liberation2)
@@ -31,8 +32,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
 fi
 
-# The development preset; OSTRABEL_WERROR=ON (as CI sets it) makes every
-# warning an error.
 cd "$here"
-cmake --preset dev -B "$build" -DOSTRABEL_WERROR="${OSTRABEL_WERROR:-OFF}" >/dev/null
-cmake --build "$build"
+preset=${OSTRABEL_PRESET:-dev}
+if [ -n "${OSTRABEL_BUILD_DIR:-}" ]; then
+    cmake --preset "$preset" -B "$OSTRABEL_BUILD_DIR" >/dev/null
+else
+    cmake --preset "$preset" >/dev/null
+fi

@@ -224,7 +224,25 @@ void Main::load() {
     // (258 px). That leaves 60 x 345 twips of the outer size (2 px per side,
     // and a 23 px title bar) for the window manager's frame.
     setFixedSize(Twips::toPixels(clientWidthTwips), Twips::toPixels(clientHeightTwips));
+    placeControls();
 
+    Label1->setText(instructionText);
+    for (QLineEdit* box : {KopTekstLinks, KopTekstRechts}) {
+        setColor(*box, QPalette::Base, headerBoxes);
+    }
+    for (QLineEdit* box : {VoetTekstLinks, VoettekstRechts}) {
+        setColor(*box, QPalette::Base, footerBoxes);
+    }
+    fillLists();
+    m_sizeFactor = 1;
+
+    setTabOrder();
+    A4->setFocus();
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                    screen()->availableGeometry()));
+}
+
+void Main::placeControls() {
     // Every visible control's final place, in the order the load step has
     // always placed them. A size of 0 leaves a label sized to its caption.
     const Placement places[] = {
@@ -251,15 +269,9 @@ void Main::load() {
     for (const Placement& place : places) {
         place.apply();
     }
+}
 
-    Label1->setText(instructionText);
-    for (QLineEdit* box : {KopTekstLinks, KopTekstRechts}) {
-        setColor(*box, QPalette::Base, headerBoxes);
-    }
-    for (QLineEdit* box : {VoetTekstLinks, VoettekstRechts}) {
-        setColor(*box, QPalette::Base, footerBoxes);
-    }
-
+void Main::fillLists() {
     // Filling a list must not change what the box shows, and the list stands
     // on that entry, so opening it and pressing Enter keeps the choice.
     const auto fill = [](QComboBox* combo, int first, int last) {
@@ -271,13 +283,6 @@ void Main::load() {
     };
     fill(CopyCombo, 1, 20);
     fill(JaarCombo, YearTable::firstYear, YearTable::lastYear);
-
-    m_sizeFactor = 1;
-
-    setTabOrder();
-    A4->setFocus();
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                    screen()->availableGeometry()));
 }
 
 void Main::setTabOrder() {

@@ -71,6 +71,8 @@ private:
     void showPhoto();
     void complain(const QString& message);
     void load();
+    void placeControls();
+    void fillLists();
     void setTabOrder();
     // The user's choices for one page, read from the controls now.
     PageContent pageContent(qint32 year) const;

@@ -59,7 +59,8 @@ bool BmpWriter::write(const QImage& image, QIODevice& device) {
         return false;
     }
 
-    const int rowsPerChunk = int(qMax<qsizetype>(1, (256 * 1024) / qMax<qsizetype>(1, rowBytes)));
+    const int rowsPerChunk =
+        int(qMax<qsizetype>(1, qsizetype(256) * 1024 / qMax<qsizetype>(1, rowBytes)));
     QByteArray chunk(rowBytes * rowsPerChunk, '\0');
     for (int y = height - 1; y >= 0;) {
         auto* row = reinterpret_cast<uchar*>(chunk.data());

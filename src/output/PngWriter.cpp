@@ -16,7 +16,7 @@ namespace {
 
 constexpr uchar filterUp = 2;
 constexpr int repeatRunRows = 16;
-constexpr size_t chunkBytes = 64 * 1024;
+constexpr size_t chunkBytes = size_t(64) * 1024;
 
 void put32(uchar* out, quint32 value) {
     qToBigEndian(value, out);
@@ -137,23 +137,7 @@ void filterRow(const QImage& image, int y, uchar* row) {
     }
 }
 
-} // namespace
-
-// Most rows of a calendar page equal the row above (the white photo area,
-// the space between lines) and filter to zeros. Deflating those zeros was
-// most of the encoder's time, so a run of such rows is written as ready-made
-// blocks instead, after a full flush that keeps zlib from referring back
-// across the splice. Each other row goes through one small reused buffer, as
-// in the BMP writer, and the output through one chunk buffer.
-bool PngWriter::write(const QImage& image, QIODevice& device) {
-    if (image.isNull()) {
-        return false;
-    }
-    const QImage rgb = rgb32(image);
-    const int width = rgb.width();
-    const int height = rgb.height();
-    const qsizetype rowBytes = 1 + qsizetype(width) * 3;
-
+bool writeSignatureAndHeader(QIODevice& device, int width, int height) {
     uchar header[13];
     put32(header, quint32(width));
     put32(header + 4, quint32(height));
@@ -162,58 +146,109 @@ bool PngWriter::write(const QImage& image, QIODevice& device) {
     header[10] = 0; // deflate
     header[11] = 0; // a filter byte on each row
     header[12] = 0; // not interlaced
-    if (device.write("\x89PNG\r\n\x1a\n", 8) != 8 ||
-        !writeChunk(device, "IHDR", header, sizeof header)) {
-        return false;
+    return device.write("\x89PNG\r\n\x1a\n", 8) == 8 &&
+           writeChunk(device, "IHDR", header, sizeof header);
+}
+
+// The rows as one zlib stream in IDAT chunks: rows that equal the row above
+// are counted and spliced in as ready-made blocks, every other row is
+// filtered and deflated.
+class RowStream {
+public:
+    RowStream(QIODevice& device, qsizetype rowBytes)
+        : m_idat{device}
+        , m_repeat(repeatedRows(rowBytes, 1))
+        , m_repeatRun(repeatedRows(rowBytes, repeatRunRows))
+        , m_row(size_t(rowBytes), 0) {
+        m_row[0] = filterUp;
+        m_repeatAdler = adler32_z(adler32(0, nullptr, 0), m_row.data(), m_row.size());
+        m_started = !m_repeat.isEmpty() && !m_repeatRun.isEmpty() && startDeflate(m_stream);
+        const uchar zlibHeader[2] = {0x78, 0x01}; // deflate, 32 KiB window, fastest
+        append(m_idat, zlibHeader, 2);
+    }
+    ~RowStream() {
+        if (m_started)
+            deflateEnd(&m_stream);
+    }
+    RowStream(const RowStream&) = delete;
+    RowStream& operator=(const RowStream&) = delete;
+
+    bool ok() const { return m_started && m_ok && m_idat.ok; }
+
+    void repeatRow() {
+        ++m_repeats;
+        m_adler = adler32_combine(m_adler, m_repeatAdler, z_off_t(m_row.size()));
+    }
+    void addRow(const QImage& image, int y) {
+        m_ok = m_ok && spliceRepeats();
+        filterRow(image, y, m_row.data());
+        m_adler = adler32_z(m_adler, m_row.data(), m_row.size());
+        m_stream.next_in = m_row.data();
+        m_stream.avail_in = uInt(m_row.size());
+        m_ok = m_ok && deflateInto(m_stream, Z_NO_FLUSH, m_idat) != Z_STREAM_ERROR;
+    }
+    // Ends the stream with its checksum; whether all of it was written.
+    bool finish() {
+        m_ok = ok() && spliceRepeats() && deflateInto(m_stream, Z_FINISH, m_idat) == Z_STREAM_END;
+        uchar trailer[4];
+        put32(trailer, quint32(m_adler));
+        append(m_idat, trailer, 4);
+        flush(m_idat);
+        return ok();
     }
 
-    const QByteArray repeat = repeatedRows(rowBytes, 1);
-    const QByteArray repeatRun = repeatedRows(rowBytes, repeatRunRows);
-    z_stream stream;
-    if (repeat.isEmpty() || repeatRun.isEmpty() || !startDeflate(stream)) {
-        return false;
-    }
-    Idat idat{device};
-    const uchar zlibHeader[2] = {0x78, 0x01}; // deflate, 32 KiB window, fastest
-    append(idat, zlibHeader, 2);
-    std::vector<uchar> row(size_t(rowBytes), 0);
-    row[0] = filterUp;
-    const uLong repeatAdler = adler32_z(adler32(0, nullptr, 0), row.data(), row.size());
-    uLong adler = adler32(0, nullptr, 0);
-    int repeats = 0;
-    const auto spliceRepeats = [&] {
-        if (repeats == 0 || deflateInto(stream, Z_FULL_FLUSH, idat) == Z_STREAM_ERROR) {
-            return repeats == 0;
+private:
+    // A full flush first keeps zlib from referring back across the splice.
+    bool spliceRepeats() {
+        if (m_repeats == 0 || deflateInto(m_stream, Z_FULL_FLUSH, m_idat) == Z_STREAM_ERROR) {
+            return m_repeats == 0;
         }
-        for (; repeats >= repeatRunRows; repeats -= repeatRunRows) {
-            append(idat, reinterpret_cast<const uchar*>(repeatRun.constData()), repeatRun.size());
+        for (; m_repeats >= repeatRunRows; m_repeats -= repeatRunRows) {
+            append(m_idat, reinterpret_cast<const uchar*>(m_repeatRun.constData()),
+                   m_repeatRun.size());
         }
-        for (; repeats > 0; --repeats) {
-            append(idat, reinterpret_cast<const uchar*>(repeat.constData()), repeat.size());
+        for (; m_repeats > 0; --m_repeats) {
+            append(m_idat, reinterpret_cast<const uchar*>(m_repeat.constData()), m_repeat.size());
         }
         return true;
-    };
-    bool ok = true;
-    for (int y = 0; y < height && ok && idat.ok; ++y) {
+    }
+
+    Idat m_idat;
+    QByteArray m_repeat;
+    QByteArray m_repeatRun;
+    std::vector<uchar> m_row;
+    uLong m_repeatAdler = 0;
+    uLong m_adler = adler32(0, nullptr, 0);
+    z_stream m_stream{};
+    int m_repeats = 0;
+    bool m_started = false;
+    bool m_ok = true;
+};
+
+} // namespace
+
+// Most rows of a calendar page equal the row above (the white photo area,
+// the space between lines) and filter to zeros. Deflating those zeros was
+// most of the encoder's time, so a run of such rows is written as ready-made
+// blocks instead. Each other row goes through one small reused buffer, as in
+// the BMP writer, and the output through one chunk buffer.
+bool PngWriter::write(const QImage& image, QIODevice& device) {
+    if (image.isNull()) {
+        return false;
+    }
+    const QImage rgb = rgb32(image);
+    const int width = rgb.width();
+    if (!writeSignatureAndHeader(device, width, rgb.height())) {
+        return false;
+    }
+    RowStream rows(device, 1 + qsizetype(width) * 3);
+    for (int y = 0; y < rgb.height() && rows.ok(); ++y) {
         if (y > 0 && std::memcmp(rgb.constScanLine(y), rgb.constScanLine(y - 1),
                                  size_t(width) * sizeof(QRgb)) == 0) {
-            ++repeats;
-            adler = adler32_combine(adler, repeatAdler, z_off_t(rowBytes));
-            continue;
+            rows.repeatRow();
+        } else {
+            rows.addRow(rgb, y);
         }
-        ok = spliceRepeats();
-        filterRow(rgb, y, row.data());
-        adler = adler32_z(adler, row.data(), row.size());
-        stream.next_in = row.data();
-        stream.avail_in = uInt(row.size());
-        ok = ok && deflateInto(stream, Z_NO_FLUSH, idat) != Z_STREAM_ERROR;
     }
-    ok = ok && spliceRepeats() && deflateInto(stream, Z_FINISH, idat) == Z_STREAM_END;
-    deflateEnd(&stream);
-
-    uchar trailer[4];
-    put32(trailer, quint32(adler));
-    append(idat, trailer, 4);
-    flush(idat);
-    return ok && idat.ok && writeChunk(device, "IEND", nullptr, 0);
+    return rows.finish() && writeChunk(device, "IEND", nullptr, 0);
 }
