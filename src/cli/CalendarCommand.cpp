@@ -73,6 +73,10 @@ bool CalendarCommand::readPage(const CalendarRequest& request, const Complain& c
     content->footerRight = request.footerRight;
     content->year = *year;
     content->photoFit = request.photoFit;
+    content->photoCrop = request.photoCrop;
+    content->weekStart = request.weekStart;
+    content->weekNumbers = request.weekNumbers;
+    content->holidays = request.holidays;
     if (request.photoPath.isNull()) {
         return true;
     }

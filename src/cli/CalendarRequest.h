@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calendar/DayNames.h"
 #include "drawing/PhotoPlacement.h"
 
 #include <QString>
@@ -13,6 +14,10 @@ struct CalendarRequest {
     QString yearText;  // null: the current year
     QString photoPath; // null: no photo; anything else must be a readable photo
     PhotoFit photoFit = PhotoFit::Stretch;
+    QRectF photoCrop = PhotoPlacement::wholePhoto;
+    WeekStart weekStart = WeekStart::Sunday;
+    bool weekNumbers = false;
+    bool holidays = false;
     QString headerLeft;
     QString headerRight;
     QString footerLeft;

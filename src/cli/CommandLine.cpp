@@ -8,6 +8,7 @@
 #include "output/OutputFormat.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace {
 
@@ -27,6 +28,12 @@ const QString printer = QStringLiteral("printer");
 const QString kopieen = QStringLiteral("kopieen");
 const QString formaat = QStringLiteral("formaat");
 const QString fotoPassen = QStringLiteral("foto-passen");
+const QString fotoUitsnede = QStringLiteral("foto-uitsnede");
+const QString weekBegint = QStringLiteral("week-begint");
+const QString weeknummers = QStringLiteral("weeknummers");
+const QString feestdagen = QStringLiteral("feestdagen");
+const QString maandag = QStringLiteral("maandag");
+const QString zondag = QStringLiteral("zondag");
 
 // "bmp", ".bmp" or "BMP" for each format.
 QStringList formatList(const QString& before = QString(), bool upper = false) {
@@ -61,6 +68,16 @@ CommandLine::CommandLine(const QStringList& arguments) {
          QStringLiteral("N")},
         {foto, tr("De foto: een %1.").arg(Messages::photoFiles()), tr("BESTAND")},
         {fotoPassen, fitHelp(), PhotoFits::words().join(QLatin1Char('|'))},
+        {fotoUitsnede,
+         tr("Het deel van de foto dat het kader vult, bij bijsnijden: links, boven, breedte en "
+            "hoogte als delen van 0 tot 1 van de rechtopstaande foto, bijvoorbeeld "
+            "0.1,0,0.8,0.9. Een deel met een andere vorm dan het kader verliest gelijk aan "
+            "beide kanten wat uitsteekt."),
+         QStringLiteral("X,Y,B,H")},
+        {weekBegint, tr("De eerste dag van de week in de maanden: zondag (standaard) of maandag."),
+         QStringLiteral("zondag|maandag")},
+        {weeknummers, tr("Zet de weeknummers (ISO 8601) naast de weken.")},
+        {feestdagen, tr("Kleurt de Nederlandse feestdagen rood, als de weekenden.")},
         {kopLinks, tr("De tekst links in de kopregel."), tr("TEKST")},
         {kopRechts, tr("De tekst rechts in de kopregel."), tr("TEKST")},
         {voetLinks, tr("De tekst links in de voetregel."), tr("TEKST")},
@@ -175,6 +192,9 @@ QString CommandLine::readPage() {
         }
         r.photoFit = *fit;
     }
+    if (const QString problem = readCalendar(); !problem.isEmpty()) {
+        return problem;
+    }
     // Names keep their bytes; a text is drawn, so a byte that is no UTF-8
     // shows as the replacement character.
     r.headerLeft = FileName::shown(m_parser.value(kopLinks));
@@ -183,4 +203,60 @@ QString CommandLine::readPage() {
     r.footerRight = FileName::shown(m_parser.value(voetRechts));
     r.sizeFactor = m_parser.isSet(groot) ? 2 : 1;
     return {};
+}
+
+// The part of the photo, and the weeks.
+QString CommandLine::readCalendar() {
+    CalendarRequest& r = m_request;
+    if (m_parser.isSet(fotoUitsnede)) {
+        const std::optional<QRectF> crop = cropNamed(m_parser.value(fotoUitsnede));
+        if (!crop) {
+            return tr("Ongeldige uitsnede '%1'. Geef --foto-uitsnede X,Y,B,H: vier getallen van 0 "
+                      "tot 1 met een punt als decimaalteken, zoals 0.1,0,0.8,0.9, waarbij X+B en "
+                      "Y+H hoogstens 1 zijn en B en H groter dan 0.")
+                .arg(m_parser.value(fotoUitsnede));
+        }
+        if (m_parser.isSet(fotoPassen) && r.photoFit != PhotoFit::Crop) {
+            return tr("--foto-uitsnede geldt alleen bij bijsnijden. Laat --foto-passen weg of "
+                      "kies --foto-passen %1.")
+                .arg(PhotoFits::of(PhotoFit::Crop).word);
+        }
+        r.photoFit = PhotoFit::Crop;
+        r.photoCrop = *crop;
+    }
+    if (m_parser.isSet(weekBegint)) {
+        const QString day = m_parser.value(weekBegint);
+        if (day.compare(maandag, Qt::CaseInsensitive) != 0 &&
+            day.compare(zondag, Qt::CaseInsensitive) != 0) {
+            return tr("Onbekende dag '%1'. Kies --week-begint maandag of zondag.").arg(day);
+        }
+        r.weekStart =
+            day.compare(maandag, Qt::CaseInsensitive) == 0 ? WeekStart::Monday : WeekStart::Sunday;
+    }
+    r.weekNumbers = m_parser.isSet(weeknummers);
+    r.holidays = m_parser.isSet(feestdagen);
+    return {};
+}
+
+std::optional<QRectF> CommandLine::cropNamed(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4) {
+        return std::nullopt;
+    }
+    double values[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        bool number = false;
+        values[i] = QLocale::c().toDouble(parts[i].trimmed(), &number);
+        if (!number || !(values[i] >= 0 && values[i] <= 1)) {
+            return std::nullopt;
+        }
+    }
+    // A hair beyond 1 from rounding in a script is still the edge.
+    constexpr double slack = 1e-9;
+    const QRectF crop(values[0], values[1], values[2], values[3]);
+    if (crop.width() <= 0 || crop.height() <= 0 || crop.right() > 1 + slack ||
+        crop.bottom() > 1 + slack) {
+        return std::nullopt;
+    }
+    return crop;
 }

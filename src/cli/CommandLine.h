@@ -4,7 +4,9 @@
 #include "cli/CalendarRequest.h"
 
 #include <QCommandLineParser>
+#include <QRectF>
 #include <QStringList>
+#include <optional>
 
 // Reads ostrabel-cli's command line: GNU-style options with Dutch names, and
 // the output file whose extension chooses the format.
@@ -27,6 +29,9 @@ private:
     // Each returns what is wrong, or nothing.
     QString readOutput();
     QString readPage();
+    QString readCalendar();
+    // "X,Y,B,H" in fractions of the photo, inside it and not empty.
+    static std::optional<QRectF> cropNamed(const QString& text);
 
     QCommandLineParser m_parser;
     CalendarRequest m_request;

@@ -3,7 +3,9 @@
 
 #include "calendar/CalendarYear.h"
 #include "calendar/DayNames.h"
+#include "calendar/IsoWeek.h"
 #include "calendar/MonthTable.h"
+#include "calendar/PublicHolidays.h"
 #include "drawing/DrawBox.h"
 #include "drawing/DrawingSurface.h"
 #include "drawing/PageContent.h"
@@ -35,14 +37,17 @@ constexpr int cellWidth = 330, cellHeight = 300;
 constexpr int dayNameRowY = 300;
 constexpr int dayNameTextX = 60, dayNameTextY = 360;
 constexpr int dayNumberX = 30, dayNumberY = 345;
+// Week numbers stand in the gap left of each block, centred in it.
+constexpr int weekNumberGap = monthPitchX - monthWidth;
 
-constexpr int headerSize = 20, monthNameSize = 10, daySize = 8;
+constexpr int headerSize = 20, monthNameSize = 10, daySize = 8, weekNumberSize = 5;
 
 const QColor black(0, 0, 0);
 const QColor monthNameColor(32, 32, 32);
 const QColor dayNameColor(0, 0, 200);
 const QColor weekendColor(190, 0, 0);
 const QColor creditColor(170, 170, 170);
+const QColor weekNumberColor(128, 128, 128);
 
 // Each text has one line on the page: a pasted line break, tab or other
 // control character becomes a blank, so a text is drawn as it is measured.
@@ -56,6 +61,45 @@ QString oneLine(QString text) {
     }
     return text;
 }
+
+// One month's grid of six weeks of seven cells, numbered from 0 row by row.
+struct MonthGrid {
+    static constexpr int rows = 6, cells = rows * DayNames::count;
+
+    MonthGrid(const CalendarYear& year, int month, const PageContent& content,
+              const PublicHolidays& holidays)
+        : year(content.year)
+        , month(month)
+        , days(year.days(month))
+        , start(content.weekStart)
+        , blank((year.firstWeekday(month) - DayNames::weekday(1, start) + 7) % 7)
+        , holidays(content.holidays ? &holidays : nullptr)
+        , weekNumbers(content.weekNumbers) {}
+
+    // The day in a cell; outside 1..days for a cell of another month.
+    int day(int cell) const { return cell + 1 - blank; }
+    bool red(int cell) const {
+        const int weekday = DayNames::weekday(cell % DayNames::count + 1, start);
+        return weekday == 0 || weekday == 6 ||
+               (holidays != nullptr && holidays->contains(month, day(cell)));
+    }
+    bool holdsDays(int row) const {
+        return day(row * DayNames::count) <= days && day(row * DayNames::count + 6) >= 1;
+    }
+    // The ISO week of the row's Monday, which may lie in another month.
+    int week(int row) const {
+        const int column = start == WeekStart::Monday ? 0 : 1;
+        return IsoWeek::of(year, month, day(row * DayNames::count + column));
+    }
+
+    qint32 year;
+    int month;
+    int days;
+    WeekStart start;
+    int blank;                      // empty cells before day 1
+    const PublicHolidays* holidays; // none: the holidays are not marked
+    bool weekNumbers;
+};
 
 QFont shrunk(QFont font, double factor) {
     font.setPointSizeF(font.pointSizeF() * factor);
@@ -113,49 +157,15 @@ public:
             m_surface.box(x1, y1, x2, y2, black);
     }
 
-    void monthBlock(const CalendarYear& year, int month, double x, double y) {
-        const int firstWeekday = year.firstWeekday(month);
-        const int days = year.days(month);
-        outline(x, y, x + at(monthWidth), y + at(monthHeight));
-
-        fontSize(monthNameSize);
-        m_surface.setTextColor(monthNameColor);
-        print(x + at(monthNameX), y + at(monthNameY), MonthTable::name(month));
-        m_surface.line(x, y + at(ruleY), x + at(ruleLength), y + at(ruleY), black);
-
-        for (int column = 0; column < DayNames::count; ++column) {
-            const double cellX = x + at(column * cellWidth);
-            outline(cellX, y + at(dayNameRowY), cellX + at(cellWidth),
-                    y + at(dayNameRowY + cellHeight));
-            fontSize(daySize);
-            m_surface.setTextColor(dayNameColor);
-            print(cellX + at(dayNameTextX), y + at(dayNameTextY),
-                  DayNames::abbreviation(column + 1));
-        }
-
-        constexpr int cells = 6 * 7;
-        for (int cell = 0; cell < cells; ++cell) {
-            const double cellX = x + at(cell % 7 * cellWidth);
-            const double cellY = y + at(dayNameRowY + (cell / 7 + 1) * cellHeight);
-            outline(cellX, cellY, cellX + at(cellWidth), cellY + at(cellHeight));
-        }
-
-        // Every cell sets its colour, empty or not: the footer line relies on
-        // the red of the last (Saturday) cell.
-        for (int cell = 0; cell < cells; ++cell) {
-            const bool weekend = cell % 7 == 0 || cell % 7 == 6;
-            m_surface.setTextColor(weekend ? weekendColor : m_style.dayNumberColor);
-            m_surface.setPosition(x + at(cell % 7 * cellWidth + dayNumberX),
-                                  y + at((cell / 7 + 1) * cellHeight + dayNumberY));
-            const int day = cell + 1 - firstWeekday;
-            if (day >= 1 && day <= days)
-                m_surface.printNumber(day);
-        }
-    }
+    void monthBlock(const MonthGrid& grid, double x, double y);
+    void dayNames(const MonthGrid& grid, double x, double y);
+    void cellOutlines(double x, double y);
+    void dayNumbers(const MonthGrid& grid, double x, double y);
+    void weekNumbers(const MonthGrid& grid, double x, double y);
 
     bool header(const PageContent& content);
     void photo(const PageContent& content);
-    void months(const CalendarYear& year);
+    void months(const PageContent& content);
     void footer(const PageContent& content);
 
 private:
@@ -205,17 +215,85 @@ void Page::photo(const PageContent& content) {
 }
 
 // Three rows of four, January top left.
-void Page::months(const CalendarYear& year) {
+void Page::months(const PageContent& content) {
+    const CalendarYear year(content.year);
+    const PublicHolidays holidays(content.year);
     double monthX = at(firstMonthX);
     double monthY = at(firstMonthY);
     for (int month = 1; month <= MonthTable::count; ++month) {
-        monthBlock(year, month, monthX, monthY);
+        monthBlock(MonthGrid(year, month, content, holidays), monthX, monthY);
         monthX += at(monthPitchX);
         if (monthX > at(lastMonthColumnX)) {
             monthX = at(firstMonthX);
             monthY += at(monthPitchY);
         }
     }
+}
+
+void Page::monthBlock(const MonthGrid& grid, double x, double y) {
+    outline(x, y, x + at(monthWidth), y + at(monthHeight));
+    fontSize(monthNameSize);
+    m_surface.setTextColor(monthNameColor);
+    print(x + at(monthNameX), y + at(monthNameY), MonthTable::name(grid.month));
+    m_surface.line(x, y + at(ruleY), x + at(ruleLength), y + at(ruleY), black);
+    dayNames(grid, x, y);
+    cellOutlines(x, y);
+    weekNumbers(grid, x, y);
+    dayNumbers(grid, x, y);
+}
+
+void Page::dayNames(const MonthGrid& grid, double x, double y) {
+    for (int column = 0; column < DayNames::count; ++column) {
+        const double cellX = x + at(column * cellWidth);
+        outline(cellX, y + at(dayNameRowY), cellX + at(cellWidth),
+                y + at(dayNameRowY + cellHeight));
+        fontSize(daySize);
+        m_surface.setTextColor(dayNameColor);
+        print(cellX + at(dayNameTextX), y + at(dayNameTextY),
+              DayNames::abbreviation(column + 1, grid.start));
+    }
+}
+
+void Page::cellOutlines(double x, double y) {
+    for (int cell = 0; cell < MonthGrid::cells; ++cell) {
+        const double cellX = x + at(cell % DayNames::count * cellWidth);
+        const double cellY = y + at(dayNameRowY + (cell / DayNames::count + 1) * cellHeight);
+        outline(cellX, cellY, cellX + at(cellWidth), cellY + at(cellHeight));
+    }
+}
+
+// Every cell sets its colour, empty or not: the footer line relies on the red
+// of the last cell, a weekend one whichever day the weeks start on.
+void Page::dayNumbers(const MonthGrid& grid, double x, double y) {
+    for (int cell = 0; cell < MonthGrid::cells; ++cell) {
+        m_surface.setTextColor(grid.red(cell) ? weekendColor : m_style.dayNumberColor);
+        m_surface.setPosition(x + at(cell % DayNames::count * cellWidth + dayNumberX),
+                              y + at((cell / DayNames::count + 1) * cellHeight + dayNumberY));
+        const int day = grid.day(cell);
+        if (day >= 1 && day <= grid.days)
+            m_surface.printNumber(day);
+    }
+}
+
+// Drawn before the day numbers, which set their own colour and leave the
+// footer the red of the last cell; on the baseline of the row's day numbers.
+void Page::weekNumbers(const MonthGrid& grid, double x, double y) {
+    if (!grid.weekNumbers)
+        return;
+    fontSize(weekNumberSize);
+    m_surface.setTextColor(weekNumberColor);
+    const QFont font = PageStyle::font(weekNumberSize);
+    const double lower =
+        TextMeasure::ascentTwips(PageStyle::font(daySize)) - TextMeasure::ascentTwips(font);
+    for (int row = 0; row < MonthGrid::rows; ++row) {
+        if (!grid.holdsDays(row))
+            continue;
+        const QString week = QString::number(grid.week(row));
+        const double width = TextMeasure::widthTwips(font, week);
+        print(x - at((weekNumberGap + width) / 2),
+              y + at((row + 1) * cellHeight + dayNumberY + lower), week);
+    }
+    fontSize(daySize);
 }
 
 // The footer line keeps the colour of the last day cell, red; on the bitmap
@@ -252,7 +330,7 @@ bool PageComposer::compose(DrawingSurface& surface, const PageContent& content,
     // From here on a step that fails is left out: no photo leaves its area
     // blank and the rest of the page is still drawn.
     page.photo(content);
-    page.months(CalendarYear(content.year));
+    page.months(content);
     page.footer(content);
     return true;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calendar/DayNames.h"
 #include "drawing/PhotoPlacement.h"
 
 #include <QImage>
@@ -21,4 +22,9 @@ struct PageContent {
     PhotoFit photoFit = PhotoFit::Stretch;
     // The part that fills the frame when cropping, in fractions of the photo.
     QRectF photoCrop = PhotoPlacement::wholePhoto;
+    // The calendar's own options; with all of them off the page is the one it
+    // has always been.
+    WeekStart weekStart = WeekStart::Sunday;
+    bool weekNumbers = false; // ISO 8601, beside each week row
+    bool holidays = false;    // the Dutch public holidays in the weekend red
 };

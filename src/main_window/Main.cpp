@@ -22,6 +22,7 @@
 #include "widgets/LineControl.h"
 #include "widgets/MousePointer.h"
 #include "widgets/Pause.h"
+#include "widgets/PhotoArea.h"
 #include "widgets/PictureHolder.h"
 #include "widgets/Placement.h"
 #include "widgets/PressFeedback.h"
@@ -93,7 +94,8 @@ Main::Main(CommonDialog* dialog, PrintJobs printJobs, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint)
     , m_commonDialog(dialog != nullptr ? dialog : new CommonDialog)
-    , m_printJobs(printJobs ? std::move(printJobs) : PrintJobs(&PrinterJob::onDefaultPrinter)) {
+    , m_printJobs(printJobs ? std::move(printJobs) : PrintJobs(&PrinterJob::onDefaultPrinter))
+    , m_choices(RememberedChoices::load()) {
     initResources();
     m_commonDialog->setParent(this);
     setObjectName(QStringLiteral("Main"));
@@ -122,7 +124,8 @@ void Main::createControls() {
     createInputs();
     createPage();
     createCaptions();
-    createFitMenu();
+    createPageMenu();
+    createPageKeys();
     setAcceptDrops(true);
 
     connect(Image1, &ImageButton::clicked, this, &Main::Image1_Click);
@@ -170,9 +173,9 @@ void Main::createPage() {
     A4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     A4->setFocusPolicy(Qt::StrongFocus);
 
-    Image1 = new ImageButton(QStringLiteral("Foto laden"), A4);
+    Image1 = new PhotoArea(QStringLiteral("Foto laden"), A4);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
+    Image1->setFit(m_choices.fit);
 
     Bar = new LineControl(A4);
     Bar->setObjectName(QStringLiteral("Bar"));
@@ -294,43 +297,95 @@ void Main::setTabOrder() {
     }
 }
 
-// The three ways into the frame, from a right click on the photo area, or
-// from the keyboard (the menu key or Shift+F10) while the page has the focus.
-void Main::createFitMenu() {
-    m_fitMenu = new QMenu(this);
-    m_fitMenu->setObjectName(QStringLiteral("FotoPassen"));
-    m_fitMenu->setTitle(QStringLiteral("Foto in het kader"));
-    m_fitMenu->setAccessibleName(m_fitMenu->title());
-    auto* ways = new QActionGroup(m_fitMenu);
+// The menu of the page picture, from a right click on the photo area or the
+// page, or from the keyboard (the menu key or Shift+F10) while the page has
+// the focus: the three ways into the frame, then the calendar's options.
+void Main::createPageMenu() {
+    m_pageMenu = new QMenu(this);
+    m_pageMenu->setObjectName(QStringLiteral("FotoPassen"));
+    m_pageMenu->setTitle(tr("Foto in het kader"));
+    m_pageMenu->setAccessibleName(m_pageMenu->title());
+    auto* ways = new QActionGroup(m_pageMenu);
     for (const PhotoFits::Way& way : PhotoFits::all()) {
-        QAction* action = m_fitMenu->addAction(way.menuText);
+        QAction* action = m_pageMenu->addAction(way.menuText);
         action->setCheckable(true);
-        action->setChecked(way.fit == m_photoFit);
+        action->setChecked(way.fit == m_choices.fit);
         action->setData(int(way.fit));
         ways->addAction(action);
         connect(action, &QAction::triggered, this, [this, fit = way.fit] { setPhotoFit(fit); });
     }
+    m_pageMenu->addSection(tr("Kalender"));
+    const auto option = [this](const QString& text, bool checked, auto choose) {
+        QAction* action = m_pageMenu->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(checked);
+        connect(action, &QAction::toggled, this, [this, choose](bool on) {
+            choose(m_choices, on);
+            m_choices.save();
+        });
+    };
+    option(tr("Week begint op maandag"), m_choices.weekStart == WeekStart::Monday,
+           [](RememberedChoices& c, bool on) {
+               c.weekStart = on ? WeekStart::Monday : WeekStart::Sunday;
+           });
+    option(tr("Weeknummers"), m_choices.weekNumbers,
+           [](RememberedChoices& c, bool on) { c.weekNumbers = on; });
+    option(tr("Feestdagen"), m_choices.holidays,
+           [](RememberedChoices& c, bool on) { c.holidays = on; });
+
     Image1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Image1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { showFitMenu(Image1->mapToGlobal(at)); });
-    A4->setContextMenuPolicy(Qt::CustomContextMenu);
-    const auto fromKeyboard = [this] { showFitMenu(Image1->mapToGlobal(Image1->rect().center())); };
-    connect(A4, &QWidget::customContextMenuRequested, this, fromKeyboard);
-    auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), A4);
-    shiftF10->setContext(Qt::WidgetShortcut);
-    connect(shiftF10, &QShortcut::activated, this, fromKeyboard);
+            [this](const QPoint& at) { showPageMenu(Image1->mapToGlobal(at)); });
+    A4->installEventFilter(this);
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), [this] { showPageMenuFromKeyboard(); });
 }
 
-void Main::showFitMenu(const QPoint& globalPosition) {
-    m_fitMenu->popup(globalPosition);
+// The menu key opens the menu over the photo area, a right click where it is.
+bool Main::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == A4 && event->type() == QEvent::ContextMenu) {
+        const auto* menu = static_cast<QContextMenuEvent*>(event);
+        menu->reason() == QContextMenuEvent::Mouse ? showPageMenu(menu->globalPos())
+                                                   : showPageMenuFromKeyboard();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Main::showPageMenuFromKeyboard() {
+    showPageMenu(Image1->mapToGlobal(Image1->rect().center()));
+}
+
+// Keys that act while the page picture has the focus: the menu, and moving
+// and enlarging a cropped photo.
+void Main::createPageKeys() {
+    shortcut(QKeySequence(Qt::Key_Plus), [this] { Image1->zoomIn(); });
+    shortcut(QKeySequence(Qt::Key_Equal), [this] { Image1->zoomIn(); });
+    shortcut(QKeySequence(Qt::Key_Minus), [this] { Image1->zoomOut(); });
+    constexpr double step = 0.1; // of the part shown
+    shortcut(QKeySequence(Qt::Key_Left), [this] { Image1->moveBy(-step, 0); });
+    shortcut(QKeySequence(Qt::Key_Right), [this] { Image1->moveBy(step, 0); });
+    shortcut(QKeySequence(Qt::Key_Up), [this] { Image1->moveBy(0, -step); });
+    shortcut(QKeySequence(Qt::Key_Down), [this] { Image1->moveBy(0, step); });
+}
+
+void Main::shortcut(const QKeySequence& keys, const std::function<void()>& action) {
+    auto* key = new QShortcut(keys, A4);
+    key->setContext(Qt::WidgetShortcut);
+    connect(key, &QShortcut::activated, this, action);
+}
+
+void Main::showPageMenu(const QPoint& globalPosition) {
+    m_pageMenu->popup(globalPosition);
 }
 
 void Main::setPhotoFit(PhotoFit fit) {
-    m_photoFit = fit;
-    for (QAction* action : m_fitMenu->actions()) {
-        action->setChecked(action->data().toInt() == int(fit));
+    m_choices.fit = fit;
+    m_choices.save();
+    for (QAction* action : m_pageMenu->actions()) {
+        if (action->isCheckable() && action->data().isValid())
+            action->setChecked(action->data().toInt() == int(fit));
     }
-    showPhoto();
+    Image1->setFit(fit);
 }
 
 void Main::showPhoto() {
@@ -338,8 +393,7 @@ void Main::showPhoto() {
     if (photo.isNull()) {
         return;
     }
-    Image1->setPixmap(Controls::placed(photo, Image1->size(), m_photoFit,
-                                       PhotoPlacement::wholePhoto, devicePixelRatioF()));
+    Image1->setPhoto(photo);
     // Nothing is refused for it, but a small photo prints soft, and the user
     // should know before the paper does.
     Image1->setToolTip(
@@ -424,7 +478,11 @@ PageContent Main::pageContent(qint32 year) const {
     content.footerRight = VoettekstRechts->text();
     content.photo = Picture1->picture();
     content.photoFile = m_photoFile;
-    content.photoFit = m_photoFit;
+    content.photoFit = Image1->fit();
+    content.photoCrop = Image1->crop();
+    content.weekStart = m_choices.weekStart;
+    content.weekNumbers = m_choices.weekNumbers;
+    content.holidays = m_choices.holidays;
     content.year = year;
     return content;
 }

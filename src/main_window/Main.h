@@ -2,6 +2,7 @@
 #pragma once
 
 #include "drawing/PageContent.h"
+#include "main_window/RememberedChoices.h"
 
 #include <QWidget>
 #include <functional>
@@ -10,6 +11,7 @@
 
 class CommonDialog;
 class ImageButton;
+class PhotoArea;
 class LineControl;
 class PictureHolder;
 class PrintJob;
@@ -18,6 +20,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QKeySequence;
 class QMenu;
 class QRadioButton;
 
@@ -47,11 +50,12 @@ public Q_SLOTS:
     void OkKnop_Click();
     void ExitKnop_Click();
 
-    // How the photo goes into its frame, chosen from the photo area's menu.
-    PhotoFit photoFit() const { return m_photoFit; }
+    // How the photo goes into its frame, chosen from the page picture's menu.
+    PhotoFit photoFit() const { return m_choices.fit; }
     void setPhotoFit(PhotoFit fit);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // A picture file dropped from a file manager loads as the photo.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -63,8 +67,11 @@ private:
     void createPage();
     void createCaptions();
     static QString photoFilter();
-    void createFitMenu();
-    void showFitMenu(const QPoint& globalPosition);
+    void createPageMenu();
+    void createPageKeys();
+    void shortcut(const QKeySequence& keys, const std::function<void()>& action);
+    void showPageMenu(const QPoint& globalPosition);
+    void showPageMenuFromKeyboard();
     // Through the one loader, with its reasons; the previous photo stays
     // when it fails.
     void loadPhoto(const QString& path);
@@ -83,7 +90,7 @@ private:
     QLabel* A4back = nullptr;
     QLabel* A4 = nullptr;
     LineControl* Bar = nullptr;
-    ImageButton* Image1 = nullptr;
+    PhotoArea* Image1 = nullptr;
     QComboBox* JaarCombo = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* KopTekstLinks = nullptr;
@@ -110,8 +117,9 @@ private:
     bool m_printing = false;
     bool m_exitRequested = false;
     QString m_pictureFile;
-    PhotoFit m_photoFit = PhotoFit::Stretch;
-    QMenu* m_fitMenu = nullptr;
+    // How the photo goes into its frame, and the calendar's options.
+    RememberedChoices m_choices;
+    QMenu* m_pageMenu = nullptr;
     // Where the photo in Picture1 came from.
     QString m_photoFile;
 };

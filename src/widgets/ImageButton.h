@@ -15,6 +15,8 @@ Q_SIGNALS:
     void clicked();
 
 protected:
+    // What began as a click became something else (a drag): no click.
+    void cancelClick() { m_pressed = false; }
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "drawing/RenderCalendarBitmap.h"
 #include "main_window/Main.h"
 #include "support/FakeCommonDialog.h"
 #include "support/ModalWatcher.h"
@@ -7,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -17,6 +19,9 @@
 // The interface is scaled by 2, as on a HiDPI screen: pictures must be drawn
 // for it, not blown up.
 static const bool scaled = qputenv("QT_SCALE_FACTOR", "2");
+// The remembered choices of this run stay in this run.
+static const QTemporaryDir config;
+static const bool configured = qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
 
 namespace {
 
@@ -73,6 +78,7 @@ class TestMain : public QObject {
 
 private Q_SLOTS:
     void init() {
+        QDir(config.filePath(QStringLiteral("Ostrabel"))).removeRecursively();
         dialog = new FakeCommonDialog;
         printer = {};
         window = std::make_unique<Main>(dialog, printer.jobs());
@@ -203,12 +209,64 @@ private Q_SLOTS:
         QStringList checked;
         for (QAction* action : menu->actions())
             checked << (action->isChecked() ? "[" + action->text() + "]" : action->text());
-        QCOMPARE(checked.join(' '), QStringLiteral("Uitrekken [Bijsnijden] Passend"));
+        QCOMPARE(checked.join(' '), QStringLiteral("Uitrekken [Bijsnijden] Passend Kalender Week "
+                                                   "begint op maandag Weeknummers Feestdagen"));
         menu->actions()[choice]->trigger();
         QCOMPARE(int(window->photoFit()), choice);
         // Fitted, a tall photo leaves white beside it.
         const QImage shown = control<QLabel>("Image1")->pixmap().toImage();
         QCOMPARE(shown.pixelColor(1, shown.height() / 2) == Qt::white, choice == 2);
+    }
+
+    // The way into the frame and the calendar's options chosen in one run
+    // are there in the next, and the page follows them; a settings file that
+    // holds nonsense or cannot be read counts as no choice made.
+    void rememberedChoices_data() {
+        QTest::addColumn<QByteArray>("file"); // what is in the settings file's place
+        QTest::newRow("chosen in the run before") << QByteArray();
+        QTest::newRow("nonsense") << QByteArray("[foto]\npassen=42\n[kalender]\nweek-begint="
+                                                "dinsdag\nweeknummers=ja\n\xff\x00");
+        QTest::newRow("a folder") << QByteArray("map");
+    }
+    void rememberedChoices() {
+        QFETCH(QByteArray, file);
+        const QString path = config.filePath(QStringLiteral("Ostrabel/Ostrabel.conf"));
+        QDir().mkpath(config.filePath(QStringLiteral("Ostrabel")));
+        const bool chosen = file.isEmpty();
+        if (chosen) {
+            window->setPhotoFit(PhotoFit::Crop);
+            for (QAction* action : window->findChild<QMenu*>("FotoPassen")->actions())
+                if (action->isCheckable() && !action->data().isValid())
+                    action->trigger();
+        } else if (file == "map") {
+            QDir().mkpath(path);
+        } else {
+            QFile settings(path);
+            QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write(file) == file.size());
+        }
+        window = std::make_unique<Main>(dialog = new FakeCommonDialog, printer.jobs());
+        QStringList checked;
+        for (QAction* action : window->findChild<QMenu*>("FotoPassen")->actions())
+            if (action->isChecked())
+                checked << action->text();
+        QCOMPARE(checked.join(' '), chosen ? "Bijsnijden Week begint op maandag Weeknummers "
+                                             "Feestdagen"
+                                           : "Uitrekken");
+        PageContent expected{
+            "Koptekst links", "Koptekst rechts", "Voettekst links", "Voettekst rechts", {}, 2005};
+        if (chosen) {
+            expected.photoFit = PhotoFit::Crop;
+            expected.weekStart = WeekStart::Monday;
+            expected.weekNumbers = expected.holidays = true;
+        }
+        ModalWatcher watcher;
+        QImage shown;
+        watcher.answer = [&](QWidget* preview) {
+            shown = preview->findChild<PictureHolder*>("Pic")->picture();
+            preview->close();
+        };
+        window->OkKnop_Click();
+        QVERIFY(shown == RenderCalendarBitmap(expected, 1));
     }
 
     // A photo dropped from a file manager loads through the loader; anything

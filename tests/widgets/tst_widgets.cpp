@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "drawing/PageContent.h"
 #include "drawing/PageStyle.h"
+#include "drawing/RenderCalendarBitmap.h"
 #include "drawing/TextMeasure.h"
 #include "widgets/Controls.h"
 #include "widgets/ImageButton.h"
 #include "widgets/LineControl.h"
 #include "widgets/MousePointer.h"
 #include "widgets/Pause.h"
+#include "widgets/PhotoArea.h"
 #include "widgets/PressFeedback.h"
 #include "widgets/ProgressSweep.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPainter>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(PhotoFit)
 
 class TestWidgets : public QObject {
     Q_OBJECT
@@ -91,6 +97,77 @@ private Q_SLOTS:
         QVERIFY(heights.last() <= pageHeight && heights.last() + step > pageHeight);
         QVERIFY(bar.isHidden());
         QCOMPARE(pointer(), Qt::ArrowCursor);
+    }
+
+    // The photo area shows the part of the photo the page gets, where the
+    // page puts it, in every way into the frame and after the person moved
+    // and enlarged a cropped photo; a press that drags is no click.
+    void photoArea_data() {
+        QTest::addColumn<PhotoFit>("fit");
+        QTest::addColumn<QPoint>("drag"); // pixels, none: a click
+        QTest::addColumn<int>("notches"); // of the wheel, before the drag
+        QTest::addColumn<QRectF>("crop");
+        const QRectF whole = PhotoPlacement::wholePhoto;
+        QTest::newRow("stretched") << PhotoFit::Stretch << QPoint() << 0 << whole;
+        QTest::newRow("fitted, dragged: nothing moves")
+            << PhotoFit::Fit << QPoint(50, 0) << 0 << whole;
+        QTest::newRow("cropped") << PhotoFit::Crop << QPoint() << 0 << whole;
+        // 400 x 200: the frame's shape holds all its height, 297 of its width.
+        QTest::newRow("cropped, dragged right")
+            << PhotoFit::Crop << QPoint(200, 0) << 0 << QRectF(0, 0, 297 / 400.0, 1);
+        QTest::newRow("enlarged four times, dragged up")
+            << PhotoFit::Crop << QPoint(0, -200) << 20
+            << QRectF((400 - 297 / 4.0) / 2 / 400, 0.75, 297 / 1600.0, 0.25);
+    }
+    void photoArea() {
+        QFETCH(PhotoFit, fit);
+        QFETCH(QPoint, drag);
+        QFETCH(int, notches);
+        QFETCH(QRectF, crop);
+        PageContent page;
+        page.photo = QImage(400, 200, QImage::Format_RGB32);
+        const QColor quarters[] = {{200, 40, 40}, {40, 200, 40}, {40, 40, 200}, {200, 200, 40}};
+        for (int q = 0; q < 4; ++q)
+            QPainter(&page.photo).fillRect(q % 2 * 200, q / 2 * 100, 200, 100, quarters[q]);
+        PhotoArea area(QStringLiteral("Foto"), nullptr);
+        area.resize(99, 59);
+        area.setPhoto(page.photo);
+        area.setFit(fit);
+        int clicks = 0;
+        connect(&area, &ImageButton::clicked, [&] { ++clicks; });
+        for (int i = 0; i < notches; ++i) {
+            QWheelEvent wheel(QPointF(50, 30), area.mapToGlobal(QPointF(50, 30)), {}, {0, 120},
+                              Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&area, &wheel);
+        }
+        QTest::mousePress(&area, Qt::LeftButton, {}, QPoint(50, 30));
+        QTest::mouseMove(&area, QPoint(50, 30) + drag / 2);
+        QTest::mouseMove(&area, QPoint(50, 30) + drag);
+        QTest::mouseRelease(&area, Qt::LeftButton, {}, QPoint(50, 30) + drag);
+        QCOMPARE(clicks, drag.isNull() ? 1 : 0);
+        const QRectF chosen = area.crop();
+        QVERIFY2(qAbs(chosen.left() - crop.left()) + qAbs(chosen.top() - crop.top()) +
+                         qAbs(chosen.width() - crop.width()) +
+                         qAbs(chosen.height() - crop.height()) <
+                     1e-3,
+                 qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                .arg(chosen.left())
+                                .arg(chosen.top())
+                                .arg(chosen.width())
+                                .arg(chosen.height())));
+        page.photoFit = fit;
+        page.photoCrop = chosen;
+        const QImage shown = area.pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage frame =
+            RenderCalendarBitmap(page, 1)
+                .copy(60, 70, 653, 440)
+                .scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        for (int y = 4; y < shown.height(); y += 10)
+            for (int x = 4; x < shown.width(); x += 10)
+                QVERIFY2(qAbs(qRed(shown.pixel(x, y)) - qRed(frame.pixel(x, y))) +
+                                 qAbs(qBlue(shown.pixel(x, y)) - qBlue(frame.pixel(x, y))) <
+                             80,
+                         qPrintable(QStringLiteral("at %1, %2").arg(x).arg(y)));
     }
 
     // The windows' hidden labels and the page measure a text alike: the
