@@ -14,7 +14,16 @@ QString summary(const CalendarRequest& r) {
              r.yearText.isNull() ? QStringLiteral("nu") : r.yearText,
              r.photoPath.isNull() ? QStringLiteral("geen") : r.photoPath, fits[int(r.photoFit)])
         .arg(r.sizeFactor)
-        .arg(r.print ? QStringLiteral(" afdrukken %1 %2").arg(r.printer, r.copiesText) : QString());
+        .arg(r.print ? QStringLiteral(" afdrukken %1 %2").arg(r.printer, r.copiesText) : QString())
+        .append(r.photoCrop == PhotoPlacement::wholePhoto ? QString()
+                                                          : QStringLiteral(" uitsnede=%1,%2,%3,%4")
+                                                                .arg(r.photoCrop.x())
+                                                                .arg(r.photoCrop.y())
+                                                                .arg(r.photoCrop.width())
+                                                                .arg(r.photoCrop.height()))
+        .append(r.weekStart == WeekStart::Monday ? " maandag" : "")
+        .append(r.weekNumbers ? " weeknummers" : "")
+        .append(r.holidays ? " feestdagen" : "");
 }
 
 } // namespace
@@ -40,6 +49,11 @@ private Q_SLOTS:
             "pdf k.pdf jaar=nu foto=f.heic bijsnijden x1");
         row("print only", {"--afdrukken", "--printer", "PDF", "--kopieen", "3"}, A::Make,
             "-  jaar=nu foto=geen uitrekken x1 afdrukken PDF 3");
+        row("calendar options",
+            {"--week-begint", "Maandag", "--weeknummers", "--feestdagen", "k.bmp"}, A::Make,
+            "bmp k.bmp jaar=nu foto=geen uitrekken x1 maandag weeknummers feestdagen");
+        row("part of the photo", {"--foto-uitsnede", "0.25, 0,0.5,1", "k.bmp"}, A::Make,
+            "bmp k.bmp jaar=nu foto=geen bijsnijden x1 uitsnede=0.25,0,0.5,1");
         row("help", {"--help"}, A::Help, "");
         row("help with Qt's options", {"--help-all"}, A::Help, "");
         row("version", {"--version"}, A::Version, "");
@@ -53,6 +67,15 @@ private Q_SLOTS:
         row("unknown way into the frame", {"--foto-passen", "rekken", "k.bmp"}, A::Usage,
             "uitrekken, bijsnijden of passend");
         row("unknown option", {"--kleur", "k.bmp"}, A::Usage, "kleur");
+        row("week from Tuesday", {"--week-begint", "dinsdag", "k.bmp"}, A::Usage,
+            "--week-begint maandag of zondag");
+        for (const char* part : {"0,0,1.2,0.5", "0,0,0,0.5", "a,b,c,d", "0,0,1", "0.6,0,0.5,1",
+                                 "-0,-0.1,1,1", "nan,0,1,1", "0,0,1,1,"})
+            QTest::addRow("part %s", part) << QStringList{"--foto-uitsnede", part, "k.bmp"}
+                                           << A::Usage << QStringLiteral("X,Y,B,H");
+        row("part when stretched",
+            {"--foto-passen", "uitrekken", "--foto-uitsnede", "0,0,1,1", "k.bmp"}, A::Usage,
+            "alleen bij bijsnijden");
         row("option without its value", {"k.bmp", "--jaar"}, A::Usage, "jaar");
     }
     void read() {

@@ -69,16 +69,25 @@ private Q_SLOTS:
     void bitmap_data() {
         QTest::addColumn<int>("factor");
         QTest::addColumn<qint32>("year");
-        QTest::newRow("bitmap-1-2005") << 1 << 2005; // January and July have six rows
-        QTest::newRow("bitmap-2-2005") << 2 << 2005;
-        QTest::newRow("bitmap-1-2012") << 1 << 2012; // a leap year
-        QTest::newRow("bitmap-2-2027") << 2 << 2027; // beyond the table
+        QTest::addColumn<bool>("options"); // weeks from Monday, week numbers, holidays
+        QTest::newRow("bitmap-1-2005") << 1 << 2005 << false; // January and July have six rows
+        QTest::newRow("bitmap-2-2005") << 2 << 2005 << false;
+        QTest::newRow("bitmap-1-2012") << 1 << 2012 << false; // a leap year
+        QTest::newRow("bitmap-2-2027") << 2 << 2027 << false; // beyond the table
+        QTest::newRow("bitmap-1-2027-options") << 1 << 2027 << true; // week 53 of 2026 first
+        QTest::newRow("bitmap-2-2027-options") << 2 << 2027 << true;
     }
     void bitmap() {
         QFETCH(int, factor);
         QFETCH(qint32, year);
+        QFETCH(bool, options);
         const QString name = QString::fromLatin1(QTest::currentDataTag()) + ".png";
-        const QImage page = RenderCalendarBitmap(content(year), factor);
+        PageContent chosen = content(year);
+        if (options) {
+            chosen.weekStart = WeekStart::Monday;
+            chosen.weekNumbers = chosen.holidays = true;
+        }
+        const QImage page = RenderCalendarBitmap(chosen, factor);
         if (updating())
             QVERIFY(page.save(referencePath(name)));
         const QImage reference = QImage(referencePath(name)).convertToFormat(QImage::Format_RGB32);
