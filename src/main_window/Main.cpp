@@ -43,6 +43,9 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
+#include <QThread>
+
+#include <utility>
 
 // The pictures live in a static library, whose resource object the linker
 // would otherwise drop.
@@ -106,7 +109,12 @@ Main::Main(CommonDialog* dialog, PrintJobs printJobs, QWidget* parent)
     load();
 }
 
-Main::~Main() = default;
+// A photo still being read is waited for: its thread writes into this window.
+Main::~Main() {
+    if (m_loader) {
+        m_loader->wait();
+    }
+}
 
 // The controls with their texts, colours and pictures, created in layout
 // order: later siblings lie on top of earlier ones. The load step places
@@ -132,6 +140,21 @@ void Main::createControls() {
     connect(Check1, &QCheckBox::clicked, this, &Main::Check1_Click);
     connect(OkKnop, &ImageButton::clicked, this, &Main::OkKnop_Click);
     connect(ExitKnop, &ImageButton::clicked, this, &Main::ExitKnop_Click);
+    createWindowKeys();
+}
+
+// The keyboard road: Ctrl+O chooses a photo as a click on the photo area
+// does, Return or Enter is OK (an open list takes its own Return first, and a
+// focused picture button its own), Ctrl+Q is Exit.
+void Main::createWindowKeys() {
+    const auto key = [this](const QKeySequence& keys, void (Main::*handler)()) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    };
+    key(QKeySequence::Open, &Main::Image1_Click);
+    key(QKeySequence(Qt::Key_Return), &Main::OkKnop_Click);
+    key(QKeySequence(Qt::Key_Enter), &Main::OkKnop_Click);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Q), &Main::ExitKnop_Click);
 }
 
 // The boxes, lists and buttons that take the user's choices.
@@ -157,6 +180,27 @@ void Main::createInputs() {
     VoetTekstLinks = textBox(Frame1, "VoetTekstLinks", QStringLiteral("Voettekst links"));
     KopTekstLinks = textBox(Frame1, "KopTekstLinks", QStringLiteral("Koptekst links"));
     JaarCombo = comboBox(Frame1, "JaarCombo", QStringLiteral("2005"));
+    nameInputs();
+}
+
+// What a screen reader says of each control: the boxes start with example
+// texts, so their names say what they are for.
+void Main::nameInputs() {
+    const std::pair<QWidget*, QString> names[] = {
+        {KopTekstLinks, tr("Koptekst links")},
+        {KopTekstRechts, tr("Koptekst rechts")},
+        {VoetTekstLinks, tr("Voettekst links")},
+        {VoettekstRechts, tr("Voettekst rechts")},
+        {JaarCombo, tr("Jaartal")},
+        {CopyCombo, tr("Aantal exemplaren")},
+        {Check1, tr("Formaat van de bitmap")},
+        {Option1[0], tr("Bitmap")},
+        {Option1[1], tr("Print")},
+    };
+    for (const auto& [control, name] : names)
+        control->setAccessibleName(name);
+    Check1->setAccessibleDescription(
+        tr("Klein is 770 x 1100 pixels, Groot is 1540 x 2200 pixels; klik om te wisselen."));
 }
 
 // The miniature page with its photo area and the progress line.
@@ -168,12 +212,16 @@ void Main::createPage() {
 
     A4 = new QLabel(Frame1);
     A4->setObjectName(QStringLiteral("A4"));
-    A4->setAccessibleName(QStringLiteral("Kalenderpagina"));
+    A4->setAccessibleName(tr("Kalenderpagina"));
+    A4->setAccessibleDescription(
+        tr("Ctrl+O kiest een foto; de menutoets of Shift+F10 opent het menu van de pagina; "
+           "+, - en de pijltjes vergroten en verschuiven een bijgesneden foto."));
     A4->setPixmap(Controls::crispPicture(QStringLiteral(":/pictures/a4.gif"), devicePixelRatioF()));
     A4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     A4->setFocusPolicy(Qt::StrongFocus);
 
-    Image1 = new PhotoArea(QStringLiteral("Foto laden"), A4);
+    Image1 = new PhotoArea(tr("Foto laden"), A4);
+    Image1->setAccessibleDescription(tr("Klik om een foto te kiezen (Ctrl+O)."));
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setFit(m_choices.fit);
 
@@ -187,10 +235,13 @@ void Main::createPage() {
 void Main::createCaptions() {
     Label6 = caption(Frame1, "Label6", QStringLiteral("Copy's"));
     Label3 = caption(Frame1, "Label3", QStringLiteral("Start"));
-    OkKnop =
-        imageButton(Frame1, "OkKnop", QStringLiteral("Ok"), QStringLiteral(":/pictures/ok.gif"));
-    ExitKnop = imageButton(Frame1, "ExitKnop", QStringLiteral("Exit"),
-                           QStringLiteral(":/pictures/exit.gif"));
+    OkKnop = imageButton(Frame1, "OkKnop", QStringLiteral("Ok"),
+                         tr("Maakt de kalender: het voorbeeld bij Bitmap, de afdruk bij Print "
+                            "(Enter)."),
+                         QStringLiteral(":/pictures/ok.gif"));
+    ExitKnop =
+        imageButton(Frame1, "ExitKnop", QStringLiteral("Exit"), tr("Sluit het programma (Ctrl+Q)."),
+                    QStringLiteral(":/pictures/exit.gif"));
     Label2 = caption(Frame1, "Label2", QStringLiteral("Year"));
 
     Label1 = caption(Frame1, "Label1", QStringLiteral("Label1"));
@@ -289,9 +340,10 @@ void Main::fillLists() {
 }
 
 void Main::setTabOrder() {
+    // The layout's order, then the picture buttons, which it never reached.
     const QWidget* order[] = {A4,         JaarCombo,  KopTekstLinks,  VoetTekstLinks,
                               Option1[0], Option1[1], KopTekstRechts, VoettekstRechts,
-                              CopyCombo,  Check1};
+                              CopyCombo,  Check1,     OkKnop,         ExitKnop};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
     }
@@ -342,6 +394,8 @@ void Main::createPageMenu() {
 
 // The menu key opens the menu over the photo area, a right click where it is.
 bool Main::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == A4 && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        showPageFocus(event->type() == QEvent::FocusIn);
     if (watched == A4 && event->type() == QEvent::ContextMenu) {
         const auto* menu = static_cast<QContextMenuEvent*>(event);
         menu->reason() == QContextMenuEvent::Mouse ? showPageMenu(menu->globalPos())
@@ -349,6 +403,15 @@ bool Main::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// The bordered panel around the page picture is its focus frame: it turns
+// the selection colour and thicker while the page has the focus.
+void Main::showPageFocus(bool focused) {
+    A4back->setLineWidth(focused ? 2 : 1);
+    setColor(*A4back, QPalette::WindowText,
+             focused ? palette().color(QPalette::Highlight)
+                     : palette().color(QPalette::WindowText));
 }
 
 void Main::showPageMenuFromKeyboard() {
@@ -410,28 +473,61 @@ QString Main::photoFilter() {
 }
 
 void Main::Image1_Click() {
+    // One photo at a time: the area says it is loading one.
+    if (Image1->loading()) {
+        return;
+    }
     m_commonDialog->fileName = QString();
     m_commonDialog->filter = photoFilter();
     if (m_commonDialog->showOpen(this)) {
-        MousePointer::hourglass();
         m_pictureFile = m_commonDialog->fileName;
         loadPhoto(m_pictureFile);
+        return;
     }
     MousePointer::arrow();
 }
 
+void Main::openPhotos(const QStringList& paths) {
+    if (paths.size() > 1) {
+        complain(tr("Open één foto tegelijk."));
+    } else if (!paths.isEmpty()) {
+        loadPhoto(paths.first());
+    }
+}
+
+// Decoded once for both controls, so the photo on screen is always the photo
+// that gets drawn, and on another thread, so the window stays alive meanwhile.
 void Main::loadPhoto(const QString& path) {
-    // Decoded once for both controls, so the photo on screen is always the
-    // photo that gets drawn. A file that is no photo changes nothing and
-    // says why; one cut short shows its damage and loads.
-    const PhotoLoader::Result loaded = PhotoLoader::load(path, PageGeometry::photoPixels());
-    if (loaded.photo.isNull()) {
-        complain(Messages::photoRefused(FileName::shown(path), loaded));
+    if (Image1->loading()) {
+        complain(tr("Er wordt al een foto geladen. Wacht even en probeer het dan opnieuw."));
         return;
     }
-    Picture1->setPicture(loaded.photo);
-    m_photoFile = path;
-    showPhoto();
+    MousePointer::hourglass();
+    Image1->setLoading(true);
+    m_loader.reset(QThread::create(
+        [this, path] { m_loaded = PhotoLoader::load(path, PageGeometry::photoPixels()); }));
+    connect(m_loader.get(), &QThread::finished, this, [this, path] { photoLoaded(path); });
+    m_loader->start();
+}
+
+// A file that is no photo changes nothing and says why; one cut short shows
+// its damage and loads. An OK that came meanwhile runs now.
+void Main::photoLoaded(const QString& path) {
+    m_loader->wait();
+    Image1->setLoading(false);
+    MousePointer::arrow();
+    if (m_loaded.photo.isNull()) {
+        complain(Messages::photoRefused(FileName::shown(path), m_loaded));
+    } else {
+        Picture1->setPicture(m_loaded.photo);
+        m_photoFile = path;
+        showPhoto();
+    }
+    m_loaded = {};
+    Q_EMIT photoLoadFinished();
+    if (std::exchange(m_okAfterLoading, false)) {
+        OkKnop_Click();
+    }
 }
 
 void Main::complain(const QString& message) {
@@ -449,14 +545,25 @@ void Main::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() > 1) {
         complain(tr("Sleep één foto tegelijk op het venster."));
-    } else if (urls.isEmpty() || !urls.first().isLocalFile()) {
+    } else if (const QByteArray path = localFile(urls.value(0)); path.isEmpty()) {
         complain(tr("Alleen een fotobestand op deze computer kan als foto worden geladen. Sleep "
                     "een bestand uit een bestandsbeheerder."));
     } else {
-        // The URL's own bytes: a name that is not UTF-8 stays the name on disk.
-        loadPhoto(FileName::fromNative(
-            QByteArray::fromPercentEncoding(urls.first().path(QUrl::FullyEncoded).toLatin1())));
+        loadPhoto(FileName::fromNative(path));
     }
+}
+
+// The name on this computer a dropped URL stands for, as its own bytes (a
+// name that is not UTF-8 stays the name on disk); none for what is not a
+// local file with a whole, absolute name: a file on another host, a relative
+// "file:foto.png", a name cut short by an encoded NUL.
+QByteArray Main::localFile(const QUrl& url) {
+    const QString host = url.host();
+    if (!url.isLocalFile() || !(host.isEmpty() || host == QLatin1String("localhost")))
+        return {};
+    const QByteArray path =
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    return path.startsWith('/') && !path.contains('\0') ? path : QByteArray();
 }
 
 void Main::Check1_Click() {
@@ -502,6 +609,11 @@ void Main::OkKnop_Click() {
     if (m_okRunning) {
         return;
     }
+    // The page takes the photo being loaded: OK runs once it is in.
+    if (Image1->loading()) {
+        m_okAfterLoading = true;
+        return;
+    }
     m_okRunning = true;
     const auto finished = qScopeGuard([this] { m_okRunning = false; });
     PressFeedback(*OkKnop, ButtonRests::mainOk);
@@ -542,12 +654,21 @@ void Main::OkKnop_Click() {
 }
 
 // The close box is the other way out, and wins over OK just as Exit does.
+// The close box runs Exit, which waits for a page being printed, once this
+// close has returned (a close cannot close inside itself); it wins over an OK
+// from the click on, as Exit does.
 void Main::closeEvent(QCloseEvent* event) {
+    if (m_ending) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    event->ignore();
     m_exitRequested = true;
-    QWidget::closeEvent(event);
+    QMetaObject::invokeMethod(this, &Main::ExitKnop_Click, Qt::QueuedConnection);
 }
 
 void Main::endProgram() {
+    m_ending = true;
     close();
     QCoreApplication::exit(0);
 }

@@ -3,6 +3,7 @@
 
 #include "drawing/PageContent.h"
 #include "main_window/RememberedChoices.h"
+#include "photo/PhotoLoader.h"
 
 #include <QWidget>
 #include <functional>
@@ -23,6 +24,8 @@ class QLineEdit;
 class QKeySequence;
 class QMenu;
 class QRadioButton;
+class QThread;
+class QUrl;
 
 // The main window: every choice the user makes, plus the hidden helpers the
 // pages use (photo holder, measuring labels, the shared file dialog).
@@ -53,6 +56,13 @@ public Q_SLOTS:
     // How the photo goes into its frame, chosen from the page picture's menu.
     PhotoFit photoFit() const { return m_choices.fit; }
     void setPhotoFit(PhotoFit fit);
+    // Photos named on the command line, opened as the photo dialog opens
+    // one ("Open with"); more than one is told.
+    void openPhotos(const QStringList& paths);
+
+Q_SIGNALS:
+    // A photo was read into the window, or refused and said why.
+    void photoLoadFinished();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +74,9 @@ protected:
 private:
     void createControls();
     void createInputs();
+    void nameInputs();
+    void createWindowKeys();
+    void showPageFocus(bool focused);
     void createPage();
     void createCaptions();
     static QString photoFilter();
@@ -75,6 +88,8 @@ private:
     // Through the one loader, with its reasons; the previous photo stays
     // when it fails.
     void loadPhoto(const QString& path);
+    void photoLoaded(const QString& path);
+    static QByteArray localFile(const QUrl& url);
     void showPhoto();
     void complain(const QString& message);
     void load();
@@ -116,6 +131,11 @@ private:
     // Exit while a page is being printed waits for the job to be sent.
     bool m_printing = false;
     bool m_exitRequested = false;
+    bool m_ending = false;
+    // An OK that came while a photo was being read runs when it is in.
+    bool m_okAfterLoading = false;
+    std::unique_ptr<QThread> m_loader;
+    PhotoLoader::Result m_loaded; // written by the loader's thread
     QString m_pictureFile;
     // How the photo goes into its frame, and the calendar's options.
     RememberedChoices m_choices;

@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 
 Voorbeeld::Voorbeeld(const PageContent& content, int sizeFactor, CommonDialog& dialog,
@@ -73,10 +74,12 @@ void Voorbeeld::createControls() {
     Image1->setAccessibleName(QStringLiteral("Voorbeeld van de kalender"));
 
     Label2 = Controls::caption(this, "Label2", QStringLiteral("Save as Bmp"));
-    OkKnop = Controls::imageButton(this, "OkKnop", QStringLiteral("Opslaan als BMP, PNG of PDF"),
+    OkKnop = Controls::imageButton(this, "OkKnop", tr("Opslaan"),
+                                   tr("Bewaart de kalender als BMP, PNG of PDF (Ctrl+S)."),
                                    QStringLiteral(":/pictures/ok.gif"));
-    ExitKnop = Controls::imageButton(this, "ExitKnop", QStringLiteral("Sluiten"),
-                                     QStringLiteral(":/pictures/exit.gif"));
+    ExitKnop =
+        Controls::imageButton(this, "ExitKnop", tr("Sluiten"), tr("Sluit het voorbeeld (Escape)."),
+                              QStringLiteral(":/pictures/exit.gif"));
 
     // The bordered panel lies under everything, as the frame of the preview.
     Label1 = new QLabel(this);
@@ -86,6 +89,8 @@ void Voorbeeld::createControls() {
     Label1->lower();
 
     connect(OkKnop, &ImageButton::clicked, this, &Voorbeeld::OkKnop_Click);
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    connect(save, &QShortcut::activated, this, &Voorbeeld::OkKnop_Click);
     connect(ExitKnop, &ImageButton::clicked, this, &Voorbeeld::ExitKnop_Click);
 }
 

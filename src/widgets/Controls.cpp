@@ -27,9 +27,11 @@ QLabel* Controls::caption(QWidget* parent, const char* name, const QString& text
 }
 
 ImageButton* Controls::imageButton(QWidget* parent, const char* name, const QString& accessibleName,
-                                   const QString& picture) {
+                                   const QString& description, const QString& picture) {
     auto* button = new ImageButton(accessibleName, parent);
     button->setObjectName(QLatin1String(name));
+    button->setAccessibleDescription(description);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setPixmap(crispPicture(picture, parent->devicePixelRatioF()));
     return button;
 }

@@ -27,9 +27,10 @@ void setCaptionColor(QWidget& widget);
 // A caption in that grey, sized to its text.
 QLabel* caption(QWidget* parent, const char* name, const QString& text);
 
-// A picture that acts as a button, with the name a screen reader says.
+// A picture that acts as a button, reached with Tab after the other
+// controls, with the name and description a screen reader says.
 ImageButton* imageButton(QWidget* parent, const char* name, const QString& accessibleName,
-                         const QString& picture);
+                         const QString& description, const QString& picture);
 
 // One of the program's own pictures, drawn at a whole multiple of its pixels
 // by copying them, so its edges stay crisp on a screen that scales the

@@ -1,13 +1,45 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/ImageButton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+namespace {
+
+bool activates(const QKeyEvent* key) {
+    return key->modifiers() == Qt::NoModifier &&
+           (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+            key->key() == Qt::Key_Enter);
+}
+
+} // namespace
 
 ImageButton::ImageButton(const QString& accessibleName, QWidget* parent)
     : QLabel(parent) {
     setFocusPolicy(Qt::NoFocus);
     setAccessibleName(accessibleName);
     setCursor(Qt::ArrowCursor);
+}
+
+// The focused button answers its keys itself, before the window's own
+// shortcut for Return (OK) can.
+bool ImageButton::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && activates(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event) {
+    if (activates(event) && !event->isAutoRepeat()) {
+        event->accept();
+        Q_EMIT clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void ImageButton::mousePressEvent(QMouseEvent* event) {
@@ -23,4 +55,16 @@ void ImageButton::mouseReleaseEvent(QMouseEvent* event) {
     if (click) {
         Q_EMIT clicked();
     }
+}
+
+void ImageButton::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(1, 1, -1, -1);
+    focus.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }

@@ -3,9 +3,11 @@
 
 #include <QLabel>
 
-// A picture that acts as a button: a press and release on it is a click.
-// It never takes the keyboard focus; its accessible name tells a screen
-// reader what it does.
+// A picture that acts as a button: a press and release on it is a click, and
+// so is Space, Return or Enter while it has the keyboard focus, which Tab
+// gives it when it takes focus at all (setFocusPolicy); it then shows a focus
+// frame. Its accessible name and description tell a screen reader what it
+// does.
 class ImageButton : public QLabel {
     Q_OBJECT
 public:
@@ -17,8 +19,11 @@ Q_SIGNALS:
 protected:
     // What began as a click became something else (a drag): no click.
     void cancelClick() { m_pressed = false; }
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_pressed = false;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -123,6 +124,21 @@ void PhotoArea::wheelEvent(QWheelEvent* event) {
 void PhotoArea::resizeEvent(QResizeEvent* event) {
     ImageButton::resizeEvent(event);
     showPhoto();
+}
+
+void PhotoArea::setLoading(bool loading) {
+    m_loading = loading;
+    update();
+}
+
+void PhotoArea::paintEvent(QPaintEvent* event) {
+    ImageButton::paintEvent(event);
+    if (!m_loading)
+        return;
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(255, 255, 255, 200));
+    painter.setPen(QColor(64, 64, 64));
+    painter.drawText(rect(), Qt::AlignCenter, tr("Foto laden…"));
 }
 
 void PhotoArea::showPhoto() {

@@ -27,6 +27,9 @@ public:
     // The part of the photo that fills the frame when cropping, in fractions
     // of its width and height, as the page takes it.
     QRectF crop() const;
+    // While a photo is being read: a quiet "Foto laden..." over the area.
+    void setLoading(bool loading);
+    bool loading() const { return m_loading; }
 
 public Q_SLOTS:
     void zoomIn();
@@ -42,6 +45,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool cropping() const { return m_fit == PhotoFit::Crop && !m_photo.isNull(); }
@@ -58,4 +62,5 @@ private:
     bool m_chosen = false; // the person moved or enlarged it
     QPointF m_dragFrom;
     bool m_dragging = false;
+    bool m_loading = false;
 };

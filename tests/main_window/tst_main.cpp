@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -115,17 +117,18 @@ private Q_SLOTS:
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTRY_COMPARE(QApplication::focusWidget(), control("A4"));
-        // Tab stops at the selected option only, as option groups do.
-        for (const char* next : {"JaarCombo", "KopTekstLinks", "VoetTekstLinks", "Option1_0",
-                                 "KopTekstRechts", "VoettekstRechts", "CopyCombo", "Check1"}) {
+        // Tab stops at the selected option only, as option groups do; the
+        // picture buttons come after the layout's last control.
+        for (const char* next :
+             {"JaarCombo", "KopTekstLinks", "VoetTekstLinks", "Option1_0", "KopTekstRechts",
+              "VoettekstRechts", "CopyCombo", "Check1", "OkKnop", "ExitKnop", "A4"}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget* focus = QApplication::focusWidget();
             if (qobject_cast<QComboBox*>(focus->parentWidget()))
                 focus = focus->parentWidget();
             QCOMPARE(focus->objectName(), QString::fromLatin1(next));
         }
-        for (const char* button : {"OkKnop", "ExitKnop", "Image1"})
-            QCOMPARE(control(button)->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(control("Image1")->focusPolicy(), Qt::NoFocus);
     }
 
     // Only the size decides, never the tick: each toggle, by mouse or key, alternates.
@@ -148,8 +151,10 @@ private Q_SLOTS:
         QVERIFY(photo.save(good) && QFile(bad).open(QIODevice::WriteOnly));
         dialog->answers = {good, bad, QString()};
         ModalWatcher watcher;
+        QSignalSpy loaded(window.get(), &Main::photoLoadFinished);
         for (int i = 0; i < 3; ++i) {
             window->Image1_Click();
+            QTRY_COMPARE(loaded.count(), qMin(i + 1, 2));
             // Too small to print sharply, and told so where the photo is.
             QVERIFY(control("Image1")->toolTip().contains("klein (300 x 200 pixels)"));
             QCOMPARE(control<PictureHolder>("Picture1")->size(), QSize(300, 200));
@@ -164,6 +169,7 @@ private Q_SLOTS:
         // A photo cut short loads as far as it goes, without a word.
         dialog->answers = {QFINDTESTDATA("../fuzz/corpus/truncated_half.jpg")};
         window->Image1_Click();
+        QTRY_COMPARE(loaded.count(), 3);
         QCOMPARE(control<PictureHolder>("Picture1")->size(), QSize(64, 48));
         QCOMPARE(watcher.seen.size(), 1);
         QVERIFY(dialog->filtersSeen.last().startsWith(
@@ -272,30 +278,41 @@ private Q_SLOTS:
     // A photo dropped from a file manager loads through the loader; anything
     // else dropped changes nothing and says why.
     void drop_data() {
-        QTest::addColumn<QStringList>("files"); // empty: a text is dropped
+        QTest::addColumn<QStringList>("urls"); // %1: the folder; none: a text is dropped
         QTest::addColumn<QString>("said");
-        QTest::newRow("one photo") << QStringList{"foto.png"} << "";
-        QTest::newRow("two photos") << QStringList{"foto.png", "foto.png"} << "één foto";
-        QTest::newRow("no photo") << QStringList{"tekst.jpg"} << "geen foto";
-        QTest::newRow("a text") << QStringList() << "bestand op deze computer";
+        const QString elsewhere = "bestand op deze computer";
+        QTest::newRow("one photo") << QStringList{"file://%1/foto.png"} << "";
+        QTest::newRow("two photos")
+            << QStringList{"file://%1/foto.png", "file://%1/foto.png"} << "één foto";
+        QTest::newRow("no photo") << QStringList{"file://%1/tekst.jpg"} << "geen foto";
+        QTest::newRow("a text") << QStringList() << elsewhere;
+        QTest::newRow("on another host") << QStringList{"file://elders%1/foto.png"} << elsewhere;
+        QTest::newRow("relative") << QStringList{"file:foto.png"} << elsewhere;
+        QTest::newRow("cut short by NUL") << QStringList{"file://%1/foto.png%00.txt"} << elsewhere;
     }
     void drop() {
-        QFETCH(QStringList, files);
+        QFETCH(QStringList, urls);
         QFETCH(QString, said);
         QTemporaryDir dir;
         QImage(40, 30, QImage::Format_RGB32).save(dir.filePath("foto.png"));
         QFile(dir.filePath("tekst.jpg")).open(QIODevice::WriteOnly);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path()); // where a relative name would lead
+        const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
         QMimeData data;
-        QList<QUrl> urls;
-        for (const QString& file : files)
-            urls << QUrl::fromLocalFile(dir.filePath(file));
-        files.isEmpty() ? data.setText("foto.png") : data.setUrls(urls);
+        QList<QUrl> dropped;
+        for (const QString& url : urls)
+            dropped << QUrl(QString(url).replace("%1", dir.path()));
+        urls.isEmpty() ? data.setText("foto.png") : data.setUrls(dropped);
         ModalWatcher watcher;
+        QSignalSpy loaded(window.get(), &Main::photoLoadFinished);
         QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(window.get(), &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(window.get(), &drop);
+        if (said.isEmpty() || said == "geen foto")
+            QTRY_COMPARE(loaded.count(), 1);
         QCOMPARE(control<PictureHolder>("Picture1")->picture().size(),
                  said.isEmpty() ? QSize(40, 30) : QSize(0, 0));
         QCOMPARE(watcher.seen.value(0).contains(said) && watcher.seen.size() == !said.isEmpty(),
