@@ -45,11 +45,11 @@ def png(width, height, depth=8, colour=2, extra=b"", pixels=True):
             + chunk(b"IEND", b""))
 
 
-def tiff(width, height, bits, photometric=2, sample_format=1, rows=16, extra=()):
+def tiff(width, height, bits, photometric=2, sample_format=1, rows=16, extra=(), compression=8):
     """A black little-endian TIFF whose deflated strips all share one copy."""
     strip = zlib.compress(bytes(width * rows * sum(bits) // 8), 9)
     strips = height // rows
-    tags = {256: [width], 257: [height], 258: bits, 259: [8], 262: [photometric],
+    tags = {256: [width], 257: [height], 258: bits, 259: [compression], 262: [photometric],
             273: [8] * strips, 277: [len(bits)], 278: [rows], 279: [len(strip)] * strips,
             339: [sample_format] * len(bits), 338: list(extra)}
     tags = sorted((tag, values) for tag, values in tags.items() if values)
@@ -197,12 +197,15 @@ def make(folder):
     # A row's tiles each cover two rows of the grid, as the short last tile
     # sets how far the next row starts down.
     overlapping = [kind for row in range(16) for kind in (1 + row % 2, 0)]
+    broken = bytearray(encoded(photo, "PNG"))
+    broken[broken.find(b"IDAT") + 40] ^= 0xFF
     rows = [
         ("PNG 64x48, 100 zTXt chunks of 7 MB", "ztxt.png", png(64, 48, extra=ztxt), 0, "", False),
         ("PNG 16-bit RGBA 6960x5200", "rgba16.png", png(6960, 5200, 16, 6), 0, "", False),
         ("PNG claiming 100000x100000", "claims_100000.png",
          png(100000, 100000, pixels=False), 1, "te groot", True),
         ("PNG cut short", "short.png", half(encoded(photo, "PNG")), 0, "onvolledig", False),
+        ("PNG with a wrong checksum", "crc.png", broken, 1, "beschadigd", True),
         ("TIFF float32 RGBA 5280x4000", "rgba_float.tif",
          tiff(5280, 4000, [32] * 4, sample_format=3, extra=[2]), 0, "", False),
         ("TIFF float32 grey", "grey_float.tif",
@@ -213,6 +216,8 @@ def make(folder):
          "niet ondersteund", False),
         ("TIFF in 256x256 tiles, one tile", "tiled.tif", None, 0, "", False),
         ("TIFF cut short", "short.tif", half(read("strips.tif")), 0, "onvolledig", False),
+        ("TIFF whose JPEG strips hold deflated bytes", "not_jpeg.tif",
+         tiff(640, 480, [8] * 3, compression=7), 1, "beschadigd", True),
         ("AVIF 6032x4520 12-bit 4:4:4, av1C says 8-bit grey", "lying.avif", lying, 1,
          "beschadigd", False),
         ("AVIF grid of 141x141 tiles of 16x16", "tiles_141x141.avif",
