@@ -14,7 +14,7 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations
 if [ "${1:-}" = "--tests" ]; then
     packages+=(xvfb xauth xdotool x11-utils imagemagick python3 python3-pil python3-holidays
                cups cups-client cups-bsd cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
-               dbus avahi-daemon libheif-examples
+               dbus avahi-daemon libheif-examples libavif-bin webp libtiff-tools
                ghostscript pcal
                desktop-file-utils appstream dpkg-dev file lintian)
 fi
