@@ -132,6 +132,7 @@ void Main::createControls() {
     createInputs();
     createPage();
     createCaptions();
+    nameInputs();
     createPageMenu();
     createPageKeys();
     setAcceptDrops(true);
@@ -180,7 +181,6 @@ void Main::createInputs() {
     VoetTekstLinks = textBox(Frame1, "VoetTekstLinks", QStringLiteral("Voettekst links"));
     KopTekstLinks = textBox(Frame1, "KopTekstLinks", QStringLiteral("Koptekst links"));
     JaarCombo = comboBox(Frame1, "JaarCombo", QStringLiteral("2005"));
-    nameInputs();
 }
 
 // What a screen reader says of each control: the boxes start with example
@@ -199,6 +199,9 @@ void Main::nameInputs() {
     };
     for (const auto& [control, name] : names)
         control->setAccessibleName(name);
+    // On Linux a list is named by its caption, through the caption's buddy.
+    Label2->setBuddy(JaarCombo);
+    Label6->setBuddy(CopyCombo);
     Check1->setAccessibleDescription(
         tr("Klein is 770 x 1100 pixels, Groot is 1540 x 2200 pixels; klik om te wisselen."));
 }
@@ -224,6 +227,16 @@ void Main::createPage() {
     Image1->setAccessibleDescription(tr("Klik om een foto te kiezen (Ctrl+O)."));
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setFit(m_choices.fit);
+
+    // The small photo's warning, over the photo area's top right corner; a
+    // click on it chooses another photo, as one on the area does.
+    m_softPhoto = new ImageButton(tr("Foto te klein voor een scherpe afdruk"), A4);
+    m_softPhoto->setObjectName(QStringLiteral("FotoTeKlein"));
+    const int badge = Twips::toPixels(195);
+    m_softPhoto->setPixmap(
+        style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(badge, badge));
+    m_softPhoto->hide();
+    connect(m_softPhoto, &ImageButton::clicked, this, &Main::Image1_Click);
 
     Bar = new LineControl(A4);
     Bar->setObjectName(QStringLiteral("Bar"));
@@ -292,8 +305,7 @@ void Main::load() {
 
     setTabOrder();
     A4->setFocus();
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                    screen()->availableGeometry()));
+    centreOnScreen(*this, screen());
 }
 
 void Main::placeControls() {
@@ -304,6 +316,7 @@ void Main::placeControls() {
         {A4back, 240, 150, 2055, 2835},
         {A4, 300, 210, 1935, 2715},
         {Image1, 300, 210, 1485, 885},
+        {m_softPhoto, 330, 1470, 195, 195},
         {Label1, 990, 2400, 3600, 1290},
         {KopTekstLinks, 240, 2340, 3600, 285},
         {KopTekstRechts, 570, 2340, 3600, 285},
@@ -458,9 +471,15 @@ void Main::showPhoto() {
     }
     Image1->setPhoto(photo);
     // Nothing is refused for it, but a small photo prints soft, and the user
-    // should know before the paper does.
-    Image1->setToolTip(
-        PageGeometry::printsSharply(photo.size()) ? QString() : Messages::photoSmall(photo.size()));
+    // should know before the paper does: a badge in the photo area's corner
+    // says so at once, its tip (wrapped, as rich text) says why.
+    const bool soft = !PageGeometry::printsSharply(photo.size());
+    const QString why = soft ? Messages::photoSmall(photo.size()) : QString();
+    const QString tip = soft ? QStringLiteral("<p>%1</p>").arg(why.toHtmlEscaped()) : QString();
+    Image1->setToolTip(tip);
+    m_softPhoto->setToolTip(tip);
+    m_softPhoto->setAccessibleDescription(why);
+    m_softPhoto->setVisible(soft);
 }
 
 // The layout's own entry first, as it has always been (its dotless "*bmp"

@@ -106,6 +106,7 @@ private:
     QLabel* A4 = nullptr;
     LineControl* Bar = nullptr;
     PhotoArea* Image1 = nullptr;
+    ImageButton* m_softPhoto = nullptr;
     QComboBox* JaarCombo = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* KopTekstLinks = nullptr;

@@ -9,6 +9,7 @@
 #include "messages/Messages.h"
 #include "output/OutputFormat.h"
 #include "output/SafeSave.h"
+#include "widgets/BusyWork.h"
 #include "widgets/CommonDialog.h"
 #include "widgets/Controls.h"
 #include "widgets/ImageButton.h"
@@ -108,8 +109,8 @@ void Voorbeeld::load(const PageContent& content) {
         {Image1, 180, 150, 6180, 8580},
         {Pic, 300, 4080, PageGeometry::widthTwips * m_sizeFactor,
          PageGeometry::heightTwips * m_sizeFactor},
-        {OkKnop, ButtonRests::previewOk.top, ButtonRests::previewOk.left, 600, 450},
-        {ExitKnop, ButtonRests::previewExit.top, ButtonRests::previewExit.left, 600, 450},
+        {OkKnop, m_okRest.top, m_okRest.left, 600, 450},
+        {ExitKnop, m_exitRest.top, m_exitRest.left, 600, 450},
         {Label2, 9045, 3990, 0, 0},
         {Label3, 9045, 120, 0, 0},
     };
@@ -122,19 +123,47 @@ void Voorbeeld::load(const PageContent& content) {
         Label3->adjustSize();
     }
 
-    const QImage page = RenderCalendarBitmap(content, m_sizeFactor);
+    // A large page takes a moment: it is drawn on another thread while the
+    // main window goes on repainting.
+    const QImage page = BusyWork([&] { return RenderCalendarBitmap(content, m_sizeFactor); });
     Pic->setPicture(page);
 
     Controls::measured(*Koptekstrechts, content.headerRight);
     Controls::measured(*Voettekstrechts, content.footerRight);
 
+    const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
+    fitTo(screen);
     // Reduced smoothly, so the preview stays readable.
     Image1->setPixmap(Controls::reduced(page, Image1->size(), devicePixelRatioF()));
+    centreOnScreen(*this, screen);
+}
 
-    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen()) {
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        screen->availableGeometry()));
-    }
+// On a screen too low for the window (a laptop at 200 %), the reduced page
+// gets smaller and what lies under it moves up, buttons and their resting
+// places included, until the window with its frame fits; the saved page stays
+// the same.
+void Voorbeeld::fitTo(const QScreen* screen) {
+    constexpr int frame = 40;       // what a window manager adds above and below, at most
+    constexpr int panelMargin = 60; // twips of the bordered panel around the page
+    constexpr int smallestPage = 120;
+    if (screen == nullptr)
+        return;
+    const int excess = height() + frame - screen->availableGeometry().height();
+    const int shrink = qMin(excess, Image1->height() - smallestPage);
+    if (shrink <= 0)
+        return;
+    const QRect page = Image1->geometry();
+    const int width = page.width() * (page.height() - shrink) / page.height();
+    Image1->setGeometry(page.left() + (page.width() - width) / 2, page.top(), width,
+                        page.height() - shrink);
+    const int border = Twips::toPixels(panelMargin);
+    Label1->setGeometry(Image1->geometry().marginsAdded(QMargins(border, border, border, border)));
+    for (QWidget* below : {static_cast<QWidget*>(OkKnop), static_cast<QWidget*>(ExitKnop),
+                           static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3)})
+        below->move(below->x(), below->y() - shrink);
+    m_okRest.top -= Twips::fromPixels(shrink);
+    m_exitRest.top -= Twips::fromPixels(shrink);
+    resize(this->width(), height() - shrink);
 }
 
 void Voorbeeld::OkKnop_Click() {
@@ -145,7 +174,7 @@ void Voorbeeld::OkKnop_Click() {
     }
     m_saving = true;
     const auto saved = qScopeGuard([this] { m_saving = false; });
-    PressFeedback(*OkKnop, ButtonRests::previewOk);
+    PressFeedback(*OkKnop, m_okRest);
     m_dialog.fileName = QString();
     m_dialog.flags = CommonDialog::OverwritePrompt | CommonDialog::NoReadOnlyReturn;
     m_dialog.filter = OutputFormat::dialogFilter();
@@ -160,7 +189,7 @@ void Voorbeeld::OkKnop_Click() {
         return;
     }
     FileError error;
-    if (!save(path, &error)) {
+    if (!BusyWork([&] { return save(path, &error); })) {
         Controls::warn(this, Messages::notSaved(error));
     }
 }
@@ -176,7 +205,7 @@ bool Voorbeeld::save(const QString& path, FileError* error) const {
 }
 
 void Voorbeeld::ExitKnop_Click() {
-    PressFeedback(*ExitKnop, ButtonRests::previewExit);
+    PressFeedback(*ExitKnop, m_exitRest);
     Pause(0.1f);
     accept();
 }

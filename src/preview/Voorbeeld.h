@@ -2,6 +2,7 @@
 #pragma once
 
 #include "drawing/PageContent.h"
+#include "widgets/PressFeedback.h"
 
 #include <QDialog>
 
@@ -10,6 +11,7 @@ struct FileError;
 class ImageButton;
 class PictureHolder;
 class QLabel;
+class QScreen;
 
 // The preview: renders the page once when it opens, shows it reduced, and
 // saves the full page as a BMP file on request.
@@ -34,6 +36,7 @@ public Q_SLOTS:
 private:
     void createControls();
     void load(const PageContent& content);
+    void fitTo(const QScreen* screen);
     // As the name's extension, or else the chosen type, says.
     bool save(const QString& path, FileError* error) const;
 
@@ -52,4 +55,8 @@ private:
     PageContent m_content;
     int m_sizeFactor;
     bool m_saving = false;
+    // Where the buttons rest: their layout places, or higher up when the
+    // window had to fit a low screen.
+    ButtonRest m_okRest = ButtonRests::previewOk;
+    ButtonRest m_exitRest = ButtonRests::previewExit;
 };

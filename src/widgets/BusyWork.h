@@ -4,7 +4,6 @@
 #include "widgets/MousePointer.h"
 
 #include <QEventLoop>
-#include <QFontDatabase>
 #include <QThread>
 
 #include <memory>
@@ -18,9 +17,6 @@
 template <typename Work>
 auto BusyWork(Work work) -> decltype(work()) {
     using Result = decltype(work());
-    // Text is drawn elsewhere only where the platform's fonts allow it.
-    if (!QFontDatabase::supportsThreadedFontRendering())
-        return work();
     MousePointer::hourglass();
     std::optional<Result> result;
     QEventLoop loop;

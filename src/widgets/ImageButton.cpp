@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/ImageButton.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
@@ -14,10 +15,30 @@ bool activates(const QKeyEvent* key) {
             key->key() == Qt::Key_Enter);
 }
 
+// A screen reader meets a button that can be pressed, not a picture.
+class AccessibleImageButton : public QAccessibleWidget {
+public:
+    explicit AccessibleImageButton(QWidget* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction())
+            Q_EMIT static_cast<ImageButton*>(widget())->clicked();
+    }
+};
+
+QAccessibleInterface* accessibleImageButton(const QString& className, QObject* object) {
+    return className == QLatin1String("ImageButton") && object->isWidgetType()
+               ? new AccessibleImageButton(static_cast<QWidget*>(object))
+               : nullptr;
+}
+
 } // namespace
 
 ImageButton::ImageButton(const QString& accessibleName, QWidget* parent)
     : QLabel(parent) {
+    static const bool known = (QAccessible::installFactory(accessibleImageButton), true);
+    Q_UNUSED(known);
     setFocusPolicy(Qt::NoFocus);
     setAccessibleName(accessibleName);
     setCursor(Qt::ArrowCursor);

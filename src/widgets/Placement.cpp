@@ -3,6 +3,8 @@
 
 #include "drawing/Twips.h"
 
+#include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 void placeTwips(QWidget& widget, int top, int left) {
@@ -20,4 +22,14 @@ void Placement::apply() const {
     } else {
         placeTwips(*control, top, left, width, height);
     }
+}
+
+void centreOnScreen(QWidget& window, const QScreen* screen) {
+    if (screen == nullptr)
+        return;
+    const QRect available = screen->availableGeometry();
+    QRect place = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), available);
+    place.moveTopLeft(
+        QPoint(qMax(place.left(), available.left()), qMax(place.top(), available.top())));
+    window.setGeometry(place);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+class QScreen;
 class QWidget;
 
 // Window layouts are given in twips, top before left as they are listed;
@@ -20,3 +21,8 @@ struct Placement {
 
     void apply() const;
 };
+
+// A window centred on the screen's available area, never starting above or
+// left of it, so that its title bar and its top-left part can be reached
+// even when the window is larger than the screen.
+void centreOnScreen(QWidget& window, const QScreen* screen);
