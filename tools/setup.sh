@@ -15,6 +15,7 @@ if [ "${1:-}" = "--tests" ]; then
     packages+=(xvfb xauth xdotool x11-utils imagemagick python3 python3-pil python3-holidays
                cups cups-client cups-bsd cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
                dbus avahi-daemon libheif-examples libavif-bin webp libtiff-tools
+               openbox at-spi2-core python3-pyatspi
                ghostscript pcal
                desktop-file-utils appstream dpkg-dev file lintian)
 fi

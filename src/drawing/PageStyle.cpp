@@ -7,6 +7,7 @@ QFont PageStyle::font(double points) {
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setPointSizeF(points);
+    font.setHintingPreference(QFont::PreferVerticalHinting); // as the page draws it
     return font;
 }
 

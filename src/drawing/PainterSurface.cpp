@@ -6,6 +6,9 @@
 PainterSurface::PainterSurface(QPainter& painter, double pointScale)
     : m_painter(painter)
     , m_pointScale(pointScale) {
+    // The same glyphs on every desktop: Qt leaves hinting out on a scaled
+    // screen, and a desktop may ask for more; the page is hinted lightly.
+    m_font.setHintingPreference(QFont::PreferVerticalHinting);
 }
 
 void PainterSurface::setFontName(const QString& name) {

@@ -199,9 +199,12 @@ void Main::nameInputs() {
     };
     for (const auto& [control, name] : names)
         control->setAccessibleName(name);
-    // On Linux a list is named by its caption, through the caption's buddy.
+    // On Linux a list is named by its caption, through the caption's buddy,
+    // and its box for typing by its own name.
     Label2->setBuddy(JaarCombo);
     Label6->setBuddy(CopyCombo);
+    JaarCombo->lineEdit()->setAccessibleName(JaarCombo->accessibleName());
+    CopyCombo->lineEdit()->setAccessibleName(CopyCombo->accessibleName());
     Check1->setAccessibleDescription(
         tr("Klein is 770 x 1100 pixels, Groot is 1540 x 2200 pixels; klik om te wisselen."));
 }
@@ -506,11 +509,29 @@ void Main::Image1_Click() {
     MousePointer::arrow();
 }
 
+// Once the window is the active one: a message about the photo then comes
+// over it and takes the keyboard, as the person expects.
 void Main::openPhotos(const QStringList& paths) {
+    m_photosToOpen = paths;
+    if (isActiveWindow()) {
+        openWaitingPhotos();
+    }
+}
+
+void Main::openWaitingPhotos() {
+    const QStringList paths = std::exchange(m_photosToOpen, {});
     if (paths.size() > 1) {
         complain(tr("Open één foto tegelijk."));
     } else if (!paths.isEmpty()) {
         loadPhoto(paths.first());
+    }
+}
+
+void Main::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        !m_photosToOpen.isEmpty()) {
+        QMetaObject::invokeMethod(this, &Main::openWaitingPhotos, Qt::QueuedConnection);
     }
 }
 

@@ -5,6 +5,7 @@
 import collections
 import contextlib
 import glob
+import io
 import os
 import re
 import shutil
@@ -15,6 +16,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+from PIL import Image
 
 
 def fail(message):
@@ -37,26 +40,75 @@ def output(*args, env=None):
 
 
 class XSession:
+    """A private X server; as a desktop (desktop=True) also a window manager
+    and a session bus with the accessibility bus, which pyatspi then reads."""
+
+    def __init__(self, screen="1280x1024", scale=None, desktop=False):
+        self.screen, self.scale, self.desktop, self.helpers = screen, scale, desktop, []
+
     def __enter__(self):
         self.home = tempfile.mkdtemp(prefix="ostrabel-e2e-")
         # Xvfb picks a free display itself and reports it.
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
-                                      "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write,),
+                                      self.screen + "x24", "-nolisten", "tcp"], pass_fds=(write,),
                                      stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as reported:
             display = ":" + reported.readline().strip()
         self.env = dict(os.environ, DISPLAY=display, HOME=self.home, XDG_RUNTIME_DIR=self.home,
+                        XDG_CONFIG_HOME=os.path.join(self.home, "config"),
                         QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8")
         for name in ("QT_QPA_PLATFORMTHEME", "QT_SCALE_FACTOR", "PRINTER", "LPDEST"):
             self.env.pop(name, None)
+        if self.scale:
+            self.env["QT_SCALE_FACTOR"] = str(self.scale)
+        if self.desktop:
+            # Each in a process group of its own, which goes whole at the end:
+            # the bus starts the accessibility bus, which starts its own bus.
+            read, write = os.pipe()
+            self.helpers.append(subprocess.Popen(
+                ["dbus-daemon", "--session", "--nofork", "--print-address=%d" % write],
+                pass_fds=(write,), env=self.env, start_new_session=True,
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+            os.close(write)
+            with os.fdopen(read) as reported:
+                address = reported.readline().strip()
+            os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+            self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+            output("dbus-send", "--session", "--dest=org.a11y.Bus", "--print-reply",
+                   "/org/a11y/bus", "org.a11y.Bus.GetAddress", env=self.env)
+            self.helpers.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                                 start_new_session=True,
+                                                 stderr=subprocess.DEVNULL))
+            wait_for(lambda: "window id" in output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                                    env=self.env)) or fail("no window manager")
         return self
 
     def __exit__(self, *exc):
+        for helper in self.helpers:
+            os.killpg(helper.pid, signal.SIGTERM)
+            helper.wait()
         self.xvfb.kill()
         self.xvfb.wait()
         shutil.rmtree(self.home, ignore_errors=True)
+
+    def accessible(self, pid):
+        """Every node of the program's accessibility tree, with its role."""
+        import pyatspi
+        apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == pid]
+        found, todo = [], apps[:1]
+        while todo:
+            node = todo.pop()
+            found.append(node)
+            todo.extend(child for child in node if child is not None)
+        return found
+
+    def frame(self, window):
+        """A window's rectangle with its window manager's frame: x, y, width, height."""
+        info = output("xwininfo", "-frame", "-id", str(window), env=self.env)
+        return [int(re.search(pattern + r":\s+(-?\d+)", info)[1]) for pattern in
+                ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
 
     def xdotool(self, *args):
         return output("xdotool", *map(str, args), env=self.env).split()
@@ -70,6 +122,11 @@ class XSession:
         self.xdotool("mousemove", "--window", window, x, y)
         time.sleep(0.1)
         self.xdotool("click", "1")
+
+    def pixel(self, window, x, y):
+        shot = subprocess.run(["import", "-window", str(window), "png:-"], capture_output=True,
+                              env=self.env).stdout
+        return Image.open(io.BytesIO(shot)).convert("RGB").getpixel((x, y)) if shot else None
 
     def type(self, text):
         self.xdotool("key", "ctrl+a")
