@@ -169,7 +169,7 @@ void Main::createPage() {
     A4 = new QLabel(Frame1);
     A4->setObjectName(QStringLiteral("A4"));
     A4->setAccessibleName(QStringLiteral("Kalenderpagina"));
-    A4->setPixmap(Controls::crispPicture(QStringLiteral(":/pictures/a4.gif"), devicePixelRatioF()));
+    A4->setPixmap(Controls::sharpPicture(QStringLiteral(":/pictures/a4.gif"), devicePixelRatioF()));
     A4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     A4->setFocusPolicy(Qt::StrongFocus);
 
