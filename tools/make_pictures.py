@@ -1,17 +1,19 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the pictures in src/resources: the miniature calendar page (a4.gif), the Ok and
-Exit button faces (ok.gif, exit.gif) and the program icon (ostrabel.png, ostrabel.ico, and
-icons/NxN/ostrabel.png at the larger sizes a desktop asks for).
+Exit button faces (ok.gif, exit.gif), the same three at twice the resolution for screens
+scaled by 2 or more (a4@2x.png, ok@2x.png, exit@2x.png) and the program icon (ostrabel.png,
+ostrabel.ico, and icons/NxN/ostrabel.png at the larger sizes a desktop asks for).
 
-Everything is drawn pixel by pixel from the tables below, with no fonts and no randomness
-from outside, so the files come out byte for byte the same on every run.
+Everything is drawn pixel by pixel from the tables and the geometry below, with no fonts and
+no randomness from outside, so the files come out byte for byte the same on every run.
 
     make_pictures.py [OUTDIR]          write the pictures (default: ../src/resources), then check
     make_pictures.py --check [OUTDIR]  only check the pictures already there
 """
 import calendar
 import io
+import math
 import struct
 import sys
 from pathlib import Path
@@ -36,6 +38,31 @@ GLYPHS = {
     "t": [".....", ".##..", ".##..", "#####", "#####", ".##..", ".##..", ".##..", ".####", "..###"],
 }
 LETTER_GAP = 1
+
+
+def arc(cx, cy, rx, ry, start, end, steps=24):
+    """Points along an ellipse from angle `start` to `end` (degrees, counterclockwise as seen,
+    0 to the right), kept to 1/64 pixel so that no last bit of a sine can change a picture."""
+    angles = (math.radians(start + (end - start) * i / steps) for i in range(steps + 1))
+    return [(round((cx + rx * math.cos(a)) * 64) / 64, round((cy - ry * math.sin(a)) * 64) / 64)
+            for a in angles]
+
+
+# The same letters smooth, for the larger pictures: centre lines of the strokes in the bitmap
+# glyph's own box (1x pixels from its top-left corner), drawn with a round pen as wide as the
+# bitmap's strokes and cut off at the box, so each letter keeps its bitmap's place and weight.
+PEN = 2
+STROKES = {
+    "0": [arc(3, 2.6, 2, 1.6, 0, 180) + arc(3, 6.4, 2, 1.6, 180, 360) + [(5, 2.6)]],
+    "2": [arc(3, 2.8, 2, 1.8, 165, -40) + [(1, 8)], [(-1, 8), (7, 8)]],
+    "O": [arc(4, 5, 3, 4, 0, 360, steps=48)],
+    "k": [[(1, -1), (1, 11)], [(6, 3.5), (2, 7.3)], [(3.4, 6.2), (7, 10.6)]],
+    "E": [[(1, -1), (1, 11)], [(-1, 1), (7, 1)], [(-1, 5), (4.2, 5)], [(-1, 9), (7, 9)]],
+    "x": [[(1.1, 4.1), (5.9, 8.9)], [(5.9, 4.1), (1.1, 8.9)]],
+    "i": [[(1, 1), (1, 1)], [(1, 4), (1, 11)]],
+    "t": [[(2, 2), (2, 7.2)] + arc(4, 7.2, 2, 2, 180, 270, steps=8) + [(6, 9.2)],
+          [(-1, 4), (6, 4)]],
+}
 
 
 class Lcg:
@@ -74,6 +101,77 @@ def draw_text(img, x, y, text, colour):
         x += len(GLYPHS[ch][0]) + LETTER_GAP
 
 
+def distance(u, v, p, q):
+    """From the point (u, v) to the segment p..q."""
+    (px, py), (qx, qy) = p, q
+    dx, dy = qx - px, qy - py
+    length = dx * dx + dy * dy
+    t = 0 if length == 0 else max(0, min(1, ((u - px) * dx + (v - py) * dy) / length))
+    return math.hypot(u - px - t * dx, v - py - t * dy)
+
+
+def draw_smooth_text(img, s, x, y, text, colour):
+    """Writes `text` where draw_text would, at `s` device pixels to a 1x pixel, in the letters
+    of STROKES: a device pixel takes the ink by how much of it the pen covers."""
+    for ch in text:
+        w, h = len(GLYPHS[ch][0]), len(GLYPHS[ch])
+        segments = [(p, q) for line in STROKES[ch] for p, q in zip(line, line[1:] or line)]
+        for dy in range(s * h):
+            for dx in range(s * w):
+                d = min(distance((dx + 0.5) / s, (dy + 0.5) / s, p, q) for p, q in segments)
+                cover = max(0.0, min(1.0, 0.5 + (PEN / 2 - d) * s))
+                if cover:
+                    at = (s * x + dx, s * y + dy)
+                    img.putpixel(at, lerp(img.getpixel(at), colour, cover))
+        x += w + LETTER_GAP
+
+
+class Grid:
+    """Draws a design laid out in 1x pixels at `s` device pixels to each: the 1x pixel (x, y)
+    covers the device pixels s*x .. s*x+s-1 across and s*y .. s*y+s-1 down."""
+
+    def __init__(self, img, s):
+        self.img, self.s = img, s
+
+    def fill(self, x0, y0, x1, y1, colour):
+        s = self.s
+        fill(self.img, s * x0, s * y0, s * x1 + s - 1, s * y1 + s - 1, colour)
+
+    def fill_row(self, y, x0, x1, colour):
+        """Fills the 1x pixels x0..x1 of the device row y."""
+        fill(self.img, self.s * x0, y, self.s * x1 + self.s - 1, y, colour)
+
+    def outline(self, x0, y0, x1, y1, inward=False):
+        """A one-pixel outline stays one device pixel thin: the outer device pixels of its 1x
+        pixels, or the inner ones where something is laid against its inside."""
+        outline(self.img, *device_outline(self.s, (x0, y0, x1, y1), inward))
+
+    def at(self, device):
+        """Where a device pixel's middle lies in 1x pixels (a 1x pixel's middle is at x)."""
+        return (device + 0.5) / self.s - 0.5
+
+    def rows(self, y0, y1):
+        """The device rows of the 1x rows y0..y1, each with where its middle lies."""
+        return [(y, self.at(y)) for y in range(self.s * y0, self.s * y1 + self.s)]
+
+    def pixels(self, x0, y0, x1, y1):
+        """The device pixels of the 1x pixels x0..x1, y0..y1, row by row, with their middles."""
+        columns = self.rows(x0, x1)
+        return [(x, y, u, v) for y, v in self.rows(y0, y1) for x, u in columns]
+
+    def text(self, x, y, text, colour):
+        if self.s == 1:
+            draw_text(self.img, x, y, text, colour)
+        else:
+            draw_smooth_text(self.img, self.s, x, y, text, colour)
+
+
+def device_outline(s, box, inward=False):
+    x0, y0, x1, y1 = box
+    d = s - 1 if inward else 0
+    return s * x0 + d, s * y0 + d, s * x1 + s - 1 - d, s * y1 + s - 1 - d
+
+
 def lerp(a, b, t):
     return tuple(round(p + (q - p) * t) for p, q in zip(a, b))
 
@@ -102,6 +200,12 @@ def gif_bytes(img):
     return buf.getvalue()
 
 
+def png_bytes(img):
+    buf = io.BytesIO()
+    img.save(buf, "PNG")
+    return buf.getvalue()
+
+
 # ---- the miniature calendar page ----------------------------------------------------------
 
 PAGE_SIZE = (129, 181)
@@ -125,85 +229,107 @@ TREE_GREENS = ((60, 128, 48), (44, 108, 40), (80, 140, 56), (52, 116, 64))
 TREE_SHADES = (1.3, 1.1, 0.9, 0.7, 0.55)  # lit side to shaded side
 
 
-def draw_tower(img, left, top, horizon):
+def draw_tower(g, left, top, horizon):
     """A square stone tower with a pointed roof, lit from the left."""
-    width, spire_h = 13, 11
+    width, spire_h, s = 13, 11, g.s
     mid = left + width // 2
-    for y in range(top, horizon + 1):
-        fill(img, left, y, mid, y, STONE_LIT)
-        fill(img, mid + 1, y, left + width - 1, y, STONE_SHADE)
-    fill(img, left - 1, top, left + width, top + 1, STONE_LIT)  # cornice
-    fill(img, left + width - 1, top, left + width, top + 1, STONE_SHADE)
-    for dy in range(spire_h):  # roof narrows to a point
-        half = dy * (width // 2) // (spire_h - 1)
-        y = top - spire_h + dy
-        fill(img, mid - half, y, mid, y, ROOF_LIT)
+    g.fill(left, top, mid, horizon, STONE_LIT)
+    g.fill(mid + 1, top, left + width - 1, horizon, STONE_SHADE)
+    g.fill(left - 1, top, left + width, top + 1, STONE_LIT)  # cornice
+    g.fill(left + width - 1, top, left + width, top + 1, STONE_SHADE)
+    for dy in range(s * spire_h):  # roof narrows to a point, by device rows
+        half = dy * (s * (width // 2)) // (s * spire_h - 1)
+        y = s * (top - spire_h) + dy
+        fill(g.img, s * mid - half, y, s * mid + s - 1, y, ROOF_LIT)
         if half:
-            fill(img, mid + 1, y, mid + half, y, ROOF_SHADE)
+            fill(g.img, s * mid + s, y, s * mid + s - 1 + half, y, ROOF_SHADE)
     for x in (left + 3, left + 8):  # belfry openings
-        fill(img, x, top + 5, x + 1, top + 9, OPENING)
-    fill(img, mid - 1, top + 14, mid + 1, top + 16, OPENING)
+        g.fill(x, top + 5, x + 1, top + 9, OPENING)
+    g.fill(mid - 1, top + 14, mid + 1, top + 16, OPENING)
 
 
-def draw_tree(img, box, cx, cy, radius, green, rng):
-    """A round crown, lighter towards the upper left, with a dappled leaf texture."""
+def crowns(box):
+    """The sixteen crowns from the back row to the front, as (cx, cy, radius, green, dapple):
+    the dapple holds the sequence's number for each 1x pixel of the crown, taken in the order
+    the 1x picture has always drawn them, so every crown stands in the same place at 2x."""
     x0, y0, x1, y1 = box
-    for y in range(max(y0, cy - radius), min(y1, cy + radius) + 1):
-        for x in range(max(x0, cx - radius), min(x1, cx + radius) + 1):
-            dx, dy = x - cx, y - cy
-            if dx * dx + dy * dy > radius * radius:
-                continue
-            light = (dx + dy) / radius  # -1.4 (upper left) .. 1.4 (lower right)
-            level = min(len(TREE_SHADES) - 1, max(0, int((light + 1.4) * 1.6) + rng.next(-1, 1)))
-            img.putpixel((x, y), scale(green, TREE_SHADES[level]))
-
-
-def draw_photo(img):
-    x0, y0, x1, y1 = PHOTO_FRAME[0] + 1, PHOTO_FRAME[1] + 1, PHOTO_FRAME[2] - 1, PHOTO_FRAME[3] - 1
-    horizon = y0 + 42
-    for y in range(y0, horizon):
-        fill(img, x0, y, x1, y, lerp(SKY_TOP, SKY_HORIZON, (y - y0) / (horizon - y0)))
-    for y in range(horizon, y1 + 1):
-        fill(img, x0, y, x1, y, lerp(GRASS_FAR, GRASS_NEAR, (y - horizon) / (y1 - horizon)))
-    draw_tower(img, x0 + 56, y0 + 13, horizon)
     rng = Lcg(2002)
-    for i in range(16):  # crowns from the back row to the front
+    for i in range(16):
         cx = x0 + rng.next(0, x1 - x0)
         cy = y0 + 30 + i * 12 // 16 + rng.next(0, 4)
-        draw_tree(img, (x0, y0, x1, y1), cx, cy, rng.next(6, 11), TREE_GREENS[i % 4], rng)
-    outline(img, *PHOTO_FRAME)
+        radius = rng.next(6, 11)
+        dapple = {}
+        for y in range(max(y0, cy - radius), min(y1, cy + radius) + 1):
+            for x in range(max(x0, cx - radius), min(x1, cx + radius) + 1):
+                if (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius:
+                    dapple[x, y] = rng.next(-1, 1)
+        yield cx, cy, radius, TREE_GREENS[i % 4], dapple
 
 
-def draw_month(img, left, top, year, month):
+def draw_tree(g, box, crown, fine):
+    """A round crown, lighter towards the upper left, with a dappled leaf texture: at 1x its
+    own dapple, at a higher resolution a finer one from `fine`, a number a device pixel."""
+    cx, cy, radius, green, dapple = crown
+    x0, y0, x1, y1 = box
+    for x, y, u, v in g.pixels(max(x0, cx - radius), max(y0, cy - radius),
+                               min(x1, cx + radius), min(y1, cy + radius)):
+        dx, dy = u - cx, v - cy
+        if dx * dx + dy * dy > radius * radius:
+            continue
+        light = (dx + dy) / radius  # -1.4 (upper left) .. 1.4 (lower right)
+        jitter = dapple[x, y] if g.s == 1 else fine.next(-1, 1)
+        level = min(len(TREE_SHADES) - 1, max(0, int((light + 1.4) * 1.6) + jitter))
+        g.img.putpixel((x, y), scale(green, TREE_SHADES[level]))
+
+
+def draw_photo(g):
+    x0, y0, x1, y1 = PHOTO_FRAME[0] + 1, PHOTO_FRAME[1] + 1, PHOTO_FRAME[2] - 1, PHOTO_FRAME[3] - 1
+    horizon = y0 + 42
+    for y, v in g.rows(y0, horizon - 1):  # the gradients by device rows
+        t = max(0.0, (v - y0) / (horizon - y0))
+        g.fill_row(y, x0, x1, lerp(SKY_TOP, SKY_HORIZON, t))
+    for y, v in g.rows(horizon, y1):
+        t = min(1.0, (v - horizon) / (y1 - horizon))
+        g.fill_row(y, x0, x1, lerp(GRASS_FAR, GRASS_NEAR, t))
+    draw_tower(g, x0 + 56, y0 + 13, horizon)
+    fine = Lcg(2002 * g.s)
+    for crown in crowns((x0, y0, x1, y1)):
+        draw_tree(g, (x0, y0, x1, y1), crown, fine)
+    g.outline(*PHOTO_FRAME, inward=True)  # the program lays the photo right against it
+
+
+def draw_month(g, left, top, year, month):
     right, bottom = left + MONTH_W - 1, top + MONTH_H - 1
-    fill(img, left, top, right, top + HEADING_H, LILAC)
-    fill(img, left, top + HEADING_H + 1, right, bottom, CREAM)
-    outline(img, left, top, right, bottom)
+    g.fill(left, top, right, top + HEADING_H, LILAC)
+    g.fill(left, top + HEADING_H + 1, right, bottom, CREAM)
+    g.outline(left, top, right, bottom)
     name_w = len(MONTH_NAMES[month - 1])  # one pixel per letter of the month name
     name_x = left + (MONTH_W - name_w) // 2
-    fill(img, name_x, top + 3, name_x + name_w - 1, top + 4, MONTH_NAME_INK)
+    g.fill(name_x, top + 3, name_x + name_w - 1, top + 4, MONTH_NAME_INK)
     first_column = (calendar.weekday(year, month, 1) + 1) % 7  # weeks start on Sunday
     for day in range(calendar.monthrange(year, month)[1]):
         row, column = divmod(first_column + day, 7)
-        dot = WEEKEND_DOT if column in (0, 6) else DAY_DOT
-        img.putpixel((left + 3 + 2 * column, top + HEADING_H + 2 + 3 * row), dot)
+        x, y = left + 3 + 2 * column, top + HEADING_H + 2 + 3 * row
+        g.fill(x, y, x, y, WEEKEND_DOT if column in (0, 6) else DAY_DOT)
 
 
-def make_page():
-    img = Image.new("RGB", PAGE_SIZE, WHITE)
+def make_page(s=1):
+    """The page at `s` device pixels to a pixel: in palette colours at 1x, else in RGB."""
+    img = Image.new("RGB", (s * PAGE_SIZE[0], s * PAGE_SIZE[1]), WHITE)
+    g = Grid(img, s)
     year_x = (PAGE_SIZE[0] - text_width(YEAR_TEXT)) // 2
-    draw_text(img, year_x, YEAR_TOP, YEAR_TEXT, BLACK)
+    g.text(year_x, YEAR_TOP, YEAR_TEXT, BLACK)
     text_y = YEAR_TOP + len(GLYPHS["0"]) - 2
-    fill(img, PHOTO_FRAME[0], text_y, PHOTO_FRAME[0] + HEADER_STROKE_W - 1, text_y + 1, TEXT_HINT)
-    fill(img, PHOTO_FRAME[2] - HEADER_STROKE_W + 1, text_y, PHOTO_FRAME[2], text_y + 1, TEXT_HINT)
+    g.fill(PHOTO_FRAME[0], text_y, PHOTO_FRAME[0] + HEADER_STROKE_W - 1, text_y + 1, TEXT_HINT)
+    g.fill(PHOTO_FRAME[2] - HEADER_STROKE_W + 1, text_y, PHOTO_FRAME[2], text_y + 1, TEXT_HINT)
     footer_y = (PHOTO_FRAME[3] + MONTH_ROWS[0]) // 2
     for x0, x1 in FOOTER_STROKES:
-        fill(img, x0, footer_y, x1, footer_y, TEXT_HINT)
-    draw_photo(img)
+        g.fill(x0, footer_y, x1, footer_y, TEXT_HINT)
+    draw_photo(g)
     for r, top in enumerate(MONTH_ROWS):
         for c, left in enumerate(MONTH_COLUMNS):
-            draw_month(img, left, top, int(YEAR_TEXT), 4 * r + c + 1)
-    return to_palette(img, 256)
+            draw_month(g, left, top, int(YEAR_TEXT), 4 * r + c + 1)
+    return to_palette(img, 256) if s == 1 else img
 
 
 # ---- the button faces ---------------------------------------------------------------------
@@ -216,25 +342,29 @@ RED_FACE = {"face": (192, 0, 0), "light": [(216, 0, 0), (216, 0, 0), (208, 0, 0)
             "shadow": [(120, 0, 0), (152, 0, 0), (176, 0, 0)]}
 
 
-def make_button(text, colours):
+def make_button(text, colours, s=1):
     """A bevelled face: light rings (outermost first) along the top and left, shadow rings along
-    the bottom and right; where they meet at a corner the shadow wins up to the diagonal."""
-    w, h = BUTTON_SIZE
-    img = Image.new("RGB", BUTTON_SIZE, BLACK)
+    the bottom and right; where they meet at a corner the shadow wins up to the diagonal. At `s`
+    device pixels to a pixel the outline stays one device pixel thin and the outermost rings
+    take the rest of its pixels; every other ring keeps its place, and the corners' diagonals
+    step by device pixels."""
+    w, h = s * BUTTON_SIZE[0], s * BUTTON_SIZE[1]
+    img = Image.new("RGB", (w, h), BLACK)
     light, shadow = colours["light"], colours["shadow"]
     for y in range(1, h - 1):
         for x in range(1, w - 1):
-            to_light = min(x - 1, y - 1)
-            to_shadow = min(w - 2 - x, h - 2 - y)
-            if to_shadow < len(shadow) and to_shadow <= to_light:
+            from_light, from_shadow = min(x, y), min(w - 1 - x, h - 1 - y)  # from the outline
+            to_light, to_shadow = max(0, from_light // s - 1), max(0, from_shadow // s - 1)
+            if to_shadow < len(shadow) and from_shadow <= from_light:
                 colour = shadow[to_shadow]
             elif to_light < len(light):
                 colour = light[to_light]
             else:
                 colour = colours["face"]
             img.putpixel((x, y), colour)
-    draw_text(img, (w - text_width(text) + 1) // 2, BUTTON_TEXT_TOP, text, LIGHT_GREY)
-    return to_palette(img, 16)
+    text_x = (BUTTON_SIZE[0] - text_width(text) + 1) // 2
+    Grid(img, s).text(text_x, BUTTON_TEXT_TOP, text, LIGHT_GREY)
+    return to_palette(img, 16) if s == 1 else img
 
 
 # ---- the program icon ---------------------------------------------------------------------
@@ -373,16 +503,20 @@ def render_all():
         "a4.gif": gif_bytes(make_page()),
         "ok.gif": gif_bytes(make_button("Ok", BLUE_FACE)),
         "exit.gif": gif_bytes(make_button("Exit", RED_FACE)),
+        "a4@2x.png": png_bytes(make_page(2)),
+        "ok@2x.png": png_bytes(make_button("Ok", BLUE_FACE, 2)),
+        "exit@2x.png": png_bytes(make_button("Exit", RED_FACE, 2)),
         "ostrabel.png": make_icon_png(icon),
         "ostrabel.ico": make_icon_ico(icon),
     } | {desktop_icon_name(n): make_icon_png(icon_pixels(n)) for n in DESKTOP_ICON_SIZES}
 
 
-def ink_box(img, colour, region):
-    """Inclusive bounding box of the pixels of one colour within an inclusive region."""
+def ink_box(img, colour, region, unlike=False):
+    """Inclusive bounding box of the pixels of one colour (or, `unlike`, of any other) within
+    an inclusive region."""
     x0, y0, x1, y1 = region
     points = [(x, y) for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)
-              if img.getpixel((x, y)) == colour]
+              if (img.getpixel((x, y)) == colour) != unlike]
     if not points:
         return None
     xs, ys = [x for x, _ in points], [y for _, y in points]
@@ -408,41 +542,57 @@ def open_gif(path, size, entries):
     return im.convert("RGB")
 
 
-def check_page(path):
-    page = open_gif(path, PAGE_SIZE, 256)
-    x0, y0, x1, y1 = PHOTO_FRAME
-    expect(all(page.getpixel(p) == BLACK for p in outline_points(*PHOTO_FRAME)), "photo frame")
+def open_png(path, size):
+    im = Image.open(path)
+    expect((im.format, im.mode, im.size) == ("PNG", "RGB", size), f"{path.name} format and size")
+    return im
+
+
+def check_page(page, s):
+    """The page at `s` device pixels to a pixel; every one-pixel line one device pixel thin."""
+    x0, y0, x1, y1 = device_outline(s, PHOTO_FRAME, inward=True)
+    expect(all(page.getpixel(p) == BLACK for p in outline_points(x0, y0, x1, y1)), "photo frame")
     expect(all(page.getpixel(p) == WHITE for p in outline_points(x0 - 1, y0 - 1, x1 + 1, y1 + 1)),
            "white around the photo frame")
     expect(BLACK not in {page.getpixel(p) for p in outline_points(x0 + 1, y0 + 1, x1 - 1, y1 - 1)},
            "photo inside the frame")
-    year = ink_box(page, BLACK, (0, 0, PAGE_SIZE[0] - 1, y0 - 1))
-    expect(year[0] + year[2] == PAGE_SIZE[0] - 1, f"year centred, found {year}")
+    between_strokes = (s * (PHOTO_FRAME[0] + HEADER_STROKE_W), 0,
+                       s * (PHOTO_FRAME[2] - HEADER_STROKE_W + 1) - 1, s * PHOTO_FRAME[1] - 1)
+    year = ink_box(page, WHITE, between_strokes, unlike=True)
+    expect(year[0] + year[2] == s * PAGE_SIZE[0] - 1, f"year centred, found {year}")
     for top in MONTH_ROWS:
         for left in MONTH_COLUMNS:
-            r, b = left + MONTH_W - 1, top + MONTH_H - 1
-            where = f"month box at ({left}, {top})"
-            expect(all(page.getpixel(p) == BLACK for p in outline_points(left, top, r, b)), where)
+            box = device_outline(s, (left, top, left + MONTH_W - 1, top + MONTH_H - 1))
+            l, t, r, b = box
+            where = f"month box at ({l}, {t}) at {s}x"
+            expect(all(page.getpixel(p) == BLACK for p in outline_points(*box)), where)
             expect(all(page.getpixel(p) == WHITE
-                       for p in outline_points(left - 1, top - 1, r + 1, b + 1)), where)
-            heading = (left + 1, top + 1, r - 1, top + HEADING_H)
-            expect(ink_box(page, LILAC, (left, top, r, b)) == heading, where + " heading")
-            body = (left + 1, top + HEADING_H + 1, r - 1, b - 1)
-            expect(ink_box(page, CREAM, (left, top, r, b)) == body, where + " body")
+                       for p in outline_points(l - 1, t - 1, r + 1, b + 1)), where)
+            heading = (l + 1, t + 1, r - 1, s * (top + HEADING_H + 1) - 1)
+            expect(ink_box(page, LILAC, box) == heading, where + " heading")
+            body = (l + 1, s * (top + HEADING_H + 1), r - 1, b - 1)
+            expect(ink_box(page, CREAM, box) == body, where + " body")
 
 
-def check_button(path, text_span, colours):
-    face = open_gif(path, BUTTON_SIZE, 16)
-    w, h = BUTTON_SIZE
-    expect(all(face.getpixel(p) == BLACK for p in outline_points(0, 0, w - 1, h - 1)),
-           f"{path.name} outline")
-    found = ink_box(face, LIGHT_GREY, (0, 0, w - 1, h - 1))
-    expect(found == text_span, f"{path.name} text spans {text_span}, found {found}")
+def check_button(face, s, name, text_span, colours):
+    """A face at `s` device pixels to a pixel: a one device pixel outline, the text within its
+    place (scaled) on the flat of the face, and the bevels' rings in their places."""
     light, shadow = colours["light"] + [colours["face"]], colours["shadow"] + [colours["face"]]
-    expect([face.getpixel((5, 1 + i)) for i in range(5)] == light, f"{path.name} top bevel")
-    expect([face.getpixel((1 + i, 5)) for i in range(5)] == light, f"{path.name} left bevel")
-    expect([face.getpixel((5, h - 2 - i)) for i in range(4)] == shadow, f"{path.name} bottom")
-    expect([face.getpixel((w - 2 - i, 5)) for i in range(4)] == shadow, f"{path.name} right")
+    w, h = BUTTON_SIZE
+    expect(all(face.getpixel(p) == BLACK for p in outline_points(0, 0, s * w - 1, s * h - 1)),
+           f"{name} outline")
+    flat = device_outline(s, (len(light), len(light), w - len(shadow) - 1, h - len(shadow) - 1))
+    found, span = ink_box(face, colours["face"], flat, unlike=True), device_outline(s, text_span)
+    expect(found == span, f"{name} text spans {span}, found {found}")
+    x = y = flat[0]
+    rings = [light[max(0, i // s - 1)] for i in range(1, s * len(light) + 1)]
+    expect([face.getpixel((x, i)) for i in range(1, len(rings) + 1)] == rings, f"{name} top bevel")
+    expect([face.getpixel((i, y)) for i in range(1, len(rings) + 1)] == rings, f"{name} left")
+    rings = [shadow[max(0, i // s - 1)] for i in range(1, s * len(shadow) + 1)]
+    expect([face.getpixel((x, s * h - 1 - i)) for i in range(1, len(rings) + 1)] == rings,
+           f"{name} bottom bevel")
+    expect([face.getpixel((s * w - 1 - i, y)) for i in range(1, len(rings) + 1)] == rings,
+           f"{name} right bevel")
 
 
 def open_icon_png(path, size):
@@ -483,9 +633,13 @@ def check_desktop_icon(path, small_path):
 
 
 def check(out):
-    check_page(out / "a4.gif")
-    check_button(out / "ok.gif", (12, 10, 27, 19), BLUE_FACE)
-    check_button(out / "exit.gif", (9, 10, 31, 19), RED_FACE)
+    check_page(open_gif(out / "a4.gif", PAGE_SIZE, 256), 1)
+    check_page(open_png(out / "a4@2x.png", (2 * PAGE_SIZE[0], 2 * PAGE_SIZE[1])), 2)
+    for name, text_span, colours in (("ok", (12, 10, 27, 19), BLUE_FACE),
+                                     ("exit", (9, 10, 31, 19), RED_FACE)):
+        check_button(open_gif(out / f"{name}.gif", BUTTON_SIZE, 16), 1, name, text_span, colours)
+        check_button(open_png(out / f"{name}@2x.png", (2 * BUTTON_SIZE[0], 2 * BUTTON_SIZE[1])), 2,
+                     f"{name}@2x", text_span, colours)
     check_icon(out / "ostrabel.png", out / "ostrabel.ico")
     for size in DESKTOP_ICON_SIZES:
         check_desktop_icon(out / desktop_icon_name(size), out / "ostrabel.png")

@@ -222,7 +222,7 @@ void Main::createPage() {
     A4->setAccessibleDescription(
         tr("Ctrl+O kiest een foto; de menutoets of Shift+F10 opent het menu van de pagina; "
            "+, - en de pijltjes vergroten en verschuiven een bijgesneden foto."));
-    A4->setPixmap(Controls::crispPicture(QStringLiteral(":/pictures/a4.gif"), devicePixelRatioF()));
+    A4->setPixmap(Controls::sharpPicture(QStringLiteral(":/pictures/a4.gif"), devicePixelRatioF()));
     A4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     A4->setFocusPolicy(Qt::StrongFocus);
 

@@ -32,10 +32,11 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text);
 ImageButton* imageButton(QWidget* parent, const char* name, const QString& accessibleName,
                          const QString& description, const QString& picture);
 
-// One of the program's own pictures, drawn at a whole multiple of its pixels
-// by copying them, so its edges stay crisp on a screen that scales the
-// interface.
-QPixmap crispPicture(const QString& path, qreal devicePixelRatio);
+// One of the program's own pictures, sharp on a screen that scales the
+// interface: the file itself at a ratio of 1; above 1 the same picture drawn
+// at twice the resolution beside it ("a4.gif" has "a4@2x.png"), and above 2
+// that one scaled smoothly to the screen's own pixels.
+QPixmap sharpPicture(const QString& path, qreal devicePixelRatio);
 
 // A picture reduced smoothly to a control's size, at the screen's own
 // resolution, so it is sharp when the interface is scaled.

@@ -28,6 +28,8 @@ class TestWidgets : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() { Q_INIT_RESOURCE(ostrabel); }
+
     // A wait runs the events that are waiting and lasts its length; one of
     // zero or less (or no number) returns at once and runs none.
     void pause_data() {
@@ -168,6 +170,28 @@ private Q_SLOTS:
                                  qAbs(qBlue(shown.pixel(x, y)) - qBlue(frame.pixel(x, y))) <
                              80,
                          qPrintable(QStringLiteral("at %1, %2").arg(x).arg(y)));
+    }
+
+    // The program's pictures are their own files at a ratio of 1; on a scaled
+    // screen they have its pixels, drawn for them, not the small ones blown up.
+    void sharpPicture_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<qreal>("ratio");
+        for (const char* name : {"a4", "ok", "exit"})
+            for (const qreal ratio : {1.0, 2.0, 3.0})
+                QTest::addRow("%s at %g", name, ratio)
+                    << QStringLiteral(":/pictures/%1.gif").arg(QLatin1String(name)) << ratio;
+    }
+    void sharpPicture() {
+        QFETCH(QString, path);
+        QFETCH(qreal, ratio);
+        const QImage small = QImage(path).convertToFormat(QImage::Format_RGB32);
+        const QImage shown =
+            Controls::sharpPicture(path, ratio).toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.deviceIndependentSize(), QSizeF(small.size()));
+        QCOMPARE(shown.size(), small.size() * ratio);
+        // At 1 the file itself; above, not its pixels copied (blocky).
+        QCOMPARE(shown == small.scaled(shown.size()), ratio == 1);
     }
 
     // The windows' hidden labels and the page measure a text alike: the
