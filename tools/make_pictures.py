@@ -10,6 +10,8 @@ no randomness from outside, so the files come out byte for byte the same on ever
 
     make_pictures.py [OUTDIR]          write the pictures (default: ../src/resources), then check
     make_pictures.py --check [OUTDIR]  only check the pictures already there
+    make_pictures.py --photo FILE      the page picture's sample photo, eight times larger, for
+                                       the README's example page
 """
 import calendar
 import io
@@ -647,6 +649,12 @@ def check(out):
 
 
 def main(args):
+    if args[:1] == ["--photo"]:
+        s = 8
+        page = Image.open(io.BytesIO(png_bytes(make_page(s))))
+        x0, y0, x1, y1 = PHOTO_FRAME
+        page.crop((s * (x0 + 1), s * (y0 + 1), s * x1, s * y1)).convert("RGB").save(args[1])
+        return
     check_only = "--check" in args
     args = [a for a in args if a != "--check"]
     out = Path(args[0]) if args else Path(__file__).resolve().parent.parent / "src" / "resources"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Takes a screenshot of the main window as it looks at start-up, in a private
-# X server, for the README: tools/screenshot.sh [program] [output.png]
+# X server, and makes an example page with the calendar's options, for the
+# README: tools/screenshot.sh [program] [output.png]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-$here/build/src/ostrabel}
@@ -30,3 +31,14 @@ done
 sleep 1
 import -window "$window" "$output"
 echo "$output"
+
+page=$(dirname "$output")/page.png
+photo=$(mktemp --suffix=.png)
+/usr/bin/python3 "$here/tools/make_pictures.py" --photo "$photo"
+"$(dirname "$program")/ostrabel-cli" --jaar 2027 --week-begint maandag --weeknummers --feestdagen \
+    --foto "$photo" --foto-passen bijsnijden --kop-links "Familie Jansen" --kop-rechts Zeist \
+    --voet-links "Het torentje" --voet-rechts "Zomer 2026" "$page"
+# In 256 colours, small enough for a README.
+/usr/bin/python3 -c "import sys; from PIL import Image; Image.open(sys.argv[1]).quantize(256).save(sys.argv[1], optimize=True)" "$page"
+rm -f "$photo"
+echo "$page"

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real parts the end-to-end tests drive: a private X server, and a CUPS
-# queue that prints into a PDF file or to a simulated driverless printer and
-# is the default printer while in use (this needs root, as on CI).
+# queue on a simulated driverless printer that is the default printer while
+# in use (this needs root, as on CI).
 import collections
 import contextlib
 import glob
@@ -133,19 +133,13 @@ class XSession:
         self.xdotool("type", "--delay", "20", text)
 
 
-class Queue:
-    def __init__(self, name, pdf):
-        self.name, self.pdf = name, pdf
+class DriverlessQueue:
+    def __init__(self, name, folder):
+        self.name, self.folder = name, folder
 
     def jobs(self):
         listed = output("lpstat", "-W", "all", "-o", self.name)
         return set(int(n) for n in re.findall(r"^%s-(\d+)" % self.name, listed, re.M))
-
-
-class DriverlessQueue(Queue):
-    def __init__(self, name, folder):
-        super().__init__(name, None)
-        self.folder = folder
 
     def documents(self):
         return glob.glob(os.path.join(self.folder, "*.pdf"))
@@ -164,54 +158,24 @@ def scheduler_running():
 
 
 @contextlib.contextmanager
-def cups_queue(name="OstrabelTest", uri=None, model=None):
-    # Starts the scheduler when it is not running and adds the queue, by
-    # default one that prints through the Generic PDF driver into a file (for
-    # which it lets the scheduler print into files, reloading it only then).
-    # Puts back what it changed: its configuration, the default printer.
-    conf = "/etc/cups/cups-files.conf"
-    with open(conf) as file:
-        original = file.read()
-    folder = tempfile.mkdtemp(prefix="ostrabel-print-")
-    os.chmod(folder, 0o777)
+def cups_queue(name, uri, model):
+    # Starts the scheduler when it is not running and adds the queue as the
+    # default printer; puts back the default printer it found.
     previous = re.findall(r"destination: (\S+)", output("lpstat", "-d"))
-    own, file_device = None, uri is None and not re.search(r"^\s*FileDevice\s+Yes", original,
-                                                           re.M | re.I)
-
-    def reload():
-        if own is None and file_device:
-            subprocess.run(["pkill", "-HUP", "-x", "cupsd"])
-            time.sleep(1)
-        wait_for(scheduler_running) or fail("the CUPS scheduler does not run")
-
+    own = None if scheduler_running() else subprocess.Popen(["/usr/sbin/cupsd", "-f"])
     try:
-        if file_device:
-            with open(conf, "a") as file:
-                file.write("\nFileDevice Yes\n")
-        if not scheduler_running():
-            own = subprocess.Popen(["/usr/sbin/cupsd", "-f"])
-        reload()
-        pdf = os.path.join(folder, "out.pdf")
-        if uri is None:
-            uri, model = "file:" + pdf, [line.split()[0] for line in output(
-                "lpinfo", "-m").splitlines() if line.endswith("Generic PDF Printer")][0]
+        wait_for(scheduler_running) or fail("the CUPS scheduler does not run")
         wait_for(lambda: subprocess.run(["lpadmin", "-p", name, "-E", "-v", uri, "-m", model]
                                         ).returncode == 0) or fail("no queue")
         subprocess.run(["lpadmin", "-d", name], check=True)
-        yield Queue(name, pdf)
+        yield
     finally:
         subprocess.run(["lpadmin", "-x", name])
         if previous:
             subprocess.run(["lpadmin", "-d", previous[0]])
-        if file_device:
-            with open(conf, "w") as file:
-                file.write(original)
         if own is not None:
             own.terminate()
             own.wait()
-        elif scheduler_running():
-            reload()
-        shutil.rmtree(folder, ignore_errors=True)
 
 
 def avahi_running():
