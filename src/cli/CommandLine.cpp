@@ -69,10 +69,11 @@ CommandLine::CommandLine(const QStringList& arguments) {
         {foto, tr("De foto: een %1.").arg(Messages::photoFiles()), tr("BESTAND")},
         {fotoPassen, fitHelp(), PhotoFits::words().join(QLatin1Char('|'))},
         {fotoUitsnede,
-         tr("Het deel van de foto dat het kader vult, bij bijsnijden: links, boven, breedte en "
-            "hoogte als delen van 0 tot 1 van de rechtopstaande foto, bijvoorbeeld "
+         tr("Het deel van de foto dat het kader vult, met --foto-passen %1: links, boven, "
+            "breedte en hoogte als delen van 0 tot 1 van de rechtopstaande foto, bijvoorbeeld "
             "0.1,0,0.8,0.9. Een deel met een andere vorm dan het kader verliest gelijk aan "
-            "beide kanten wat uitsteekt."),
+            "beide kanten wat uitsteekt.")
+             .arg(PhotoFits::of(PhotoFit::Crop).word),
          QStringLiteral("X,Y,B,H")},
         {weekBegint, tr("De eerste dag van de week in de maanden: zondag (standaard) of maandag."),
          QStringLiteral("zondag|maandag")},
@@ -217,8 +218,8 @@ QString CommandLine::readCalendar() {
                 .arg(m_parser.value(fotoUitsnede));
         }
         if (m_parser.isSet(fotoPassen) && r.photoFit != PhotoFit::Crop) {
-            return tr("--foto-uitsnede geldt alleen bij bijsnijden. Laat --foto-passen weg of "
-                      "kies --foto-passen %1.")
+            return tr("--foto-uitsnede geldt alleen met --foto-passen %1. Laat --foto-passen weg "
+                      "of kies %1.")
                 .arg(PhotoFits::of(PhotoFit::Crop).word);
         }
         r.photoFit = PhotoFit::Crop;

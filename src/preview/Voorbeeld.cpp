@@ -75,9 +75,13 @@ void Voorbeeld::createControls() {
     Image1->setAccessibleName(QStringLiteral("Voorbeeld van de kalender"));
 
     Label2 = Controls::caption(this, "Label2", QStringLiteral("Save as Bmp"));
-    OkKnop = Controls::imageButton(this, "OkKnop", tr("Opslaan"),
-                                   tr("Bewaart de kalender als BMP, PNG of PDF (Ctrl+S)."),
-                                   QStringLiteral(":/pictures/ok.gif"));
+    QStringList formats = OutputFormat::names();
+    for (QString& format : formats)
+        format = format.toUpper();
+    OkKnop = Controls::imageButton(
+        this, "OkKnop", tr("Opslaan"),
+        tr("Bewaart de kalender als %1 (Ctrl+S).").arg(Messages::either(formats)),
+        QStringLiteral(":/pictures/ok.gif"));
     ExitKnop =
         Controls::imageButton(this, "ExitKnop", tr("Sluiten"), tr("Sluit het voorbeeld (Escape)."),
                               QStringLiteral(":/pictures/exit.gif"));
