@@ -75,7 +75,7 @@ private Q_SLOTS:
                                            << A::Usage << QStringLiteral("X,Y,B,H");
         row("part when stretched",
             {"--foto-passen", "uitrekken", "--foto-uitsnede", "0,0,1,1", "k.bmp"}, A::Usage,
-            "alleen bij bijsnijden");
+            "alleen met --foto-passen bijsnijden");
         row("option without its value", {"k.bmp", "--jaar"}, A::Usage, "jaar");
     }
     void read() {
