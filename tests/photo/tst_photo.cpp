@@ -151,7 +151,7 @@ private Q_SLOTS:
         refused("gif screen 65535 x 65535", sample("gif_huge_screen.gif"), Problem::TooLarge, {},
                 QSize(65535, 65535));
         refused("heic 60000 x 60000", sample("heic_claims_60000.heic"), Problem::TooLarge);
-        refused("truncated header", sample("truncated_header.jpg"), Problem::Damaged);
+        refused("truncated header", sample("truncated_header.jpg"), Problem::Incomplete);
         refused("heic cut in half", sample("truncated_half.heic"), Problem::Damaged);
         refused("text", sample("text.jpg"), Problem::NotAPicture);
         refused("empty", sample("empty"), Problem::NotAPicture);
