@@ -6,6 +6,7 @@
 #include "cli/StandardOutput.h"
 #include "drawing/PageContent.h"
 #include "drawing/PageGeometry.h"
+#include "drawing/Twips.h"
 #include "messages/Messages.h"
 #include "output/OutputFormat.h"
 #include "output/SafeSave.h"
@@ -15,6 +16,8 @@
 
 #include <QCoreApplication>
 #include <QDate>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,6 +29,24 @@ bool toStandardOutput(const CalendarRequest& request) {
     return request.output == QLatin1String("-");
 }
 
+// The photo's size beyond which more pixels make the page no better. Paper
+// and PDF take it at print resolution; a BMP or PNG shows it at its own, 96
+// or 192 dots per inch, so a 24-megapixel photo is decoded at an eighth, not
+// at a half. A crop enlarges its part of the photo: twice as many pixels
+// cover a part of another shape than the frame, over the part chosen.
+QSize photoNeed(const CalendarRequest& request) {
+    if (request.print || request.output.isEmpty() || request.format->name == QLatin1String("pdf")) {
+        return PageGeometry::photoPixels();
+    }
+    const QSize shown =
+        PageGeometry::photoPixels(Twips::perInch / Twips::perPixel * request.sizeFactor);
+    if (request.photoFit != PhotoFit::Crop) {
+        return shown;
+    }
+    return QSize(int(2 * shown.width() / std::max(0.01, request.photoCrop.width())),
+                 int(2 * shown.height() / std::max(0.01, request.photoCrop.height())));
+}
+
 } // namespace
 
 ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& complain) {
@@ -35,10 +56,13 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
         return ExitUsage;
     }
     // Before anything is read or written: the calendar must not take the
-    // place of its own photo, whatever way the two names lead there.
-    if (!request.photoPath.isNull() && !request.output.isEmpty() && !toStandardOutput(request) &&
-        SafeSave::sameFile(request.output, request.photoPath)) {
-        complain(Messages::outputIsPhoto(request.output));
+    // place of its own photo, whatever way the two names lead there, nor be
+    // added to its end through standard output.
+    if (!request.photoPath.isNull() && !request.output.isEmpty() &&
+        (toStandardOutput(request) ? StandardOutput::isFile(request.photoPath)
+                                   : SafeSave::sameFile(request.output, request.photoPath))) {
+        complain(Messages::outputIsPhoto(toStandardOutput(request) ? request.photoPath
+                                                                   : request.output));
         return ExitUsage;
     }
     PageContent content;
@@ -83,8 +107,7 @@ bool CalendarCommand::readPage(const CalendarRequest& request, const Complain& c
     // In the window an unreadable file keeps the previous photo; here there
     // is none to keep, and a calendar without the asked-for photo is not what
     // was asked for.
-    const PhotoLoader::Result photo =
-        PhotoLoader::load(request.photoPath, PageGeometry::photoPixels());
+    const PhotoLoader::Result photo = PhotoLoader::load(request.photoPath, photoNeed(request));
     if (photo.photo.isNull()) {
         complain(Messages::photoRefused(request.photoPath, photo));
         return false;
@@ -92,8 +115,9 @@ bool CalendarCommand::readPage(const CalendarRequest& request, const Complain& c
     if (photo.incomplete) {
         complain(tr("Waarschuwing: ") + Messages::photoIncomplete(request.photoPath));
     }
-    if (!PageGeometry::printsSharply(photo.photo.size())) {
-        complain(tr("Waarschuwing: ") + Messages::photoSmall(photo.photo.size()));
+    // The photo as it is, not as far as it was decoded for this output.
+    if (!PageGeometry::printsSharply(photo.size)) {
+        complain(tr("Waarschuwing: ") + Messages::photoSmall(photo.size));
     }
     content->photo = photo.photo;
     return true;
