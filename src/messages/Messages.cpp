@@ -133,6 +133,39 @@ qint64 megabytes(qint64 bytes) {
     return (bytes + (1 << 20) - 1) >> 20;
 }
 
+// One limit, said one way; a HEIF file that large is refused before its
+// size is known.
+QString tooLarge(const QSize& size) {
+    const qint64 limit = megabytes(PhotoLoader::maxDecodingBytes);
+    if (size.isEmpty())
+        return tr("de foto is te groot: inlezen vraagt meer dan de %1 MB geheugen die een foto "
+                  "mag gebruiken")
+            .arg(limit);
+    return tr("de foto is te groot: inlezen van %1 x %2 pixels vraagt meer dan de %3 MB "
+              "geheugen die een foto mag gebruiken")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(limit);
+}
+
+// Why a photo's file could not be read, and what to do instead.
+QString unreadable(const FileError& file, QString* advice) {
+    switch (file.kind) {
+    case Kind::Missing:
+        *advice = tr("Controleer de naam en de map.");
+        return tr("het bestand bestaat niet");
+    case Kind::NoPermission:
+        *advice = tr("Kies een ander bestand of vraag toestemming aan de eigenaar.");
+        return tr("er is geen toestemming om het te lezen");
+    case Kind::Folder:
+        *advice = tr("Kies een foto in de map.");
+        return kindOfFile(Kind::Folder);
+    default:
+        const QString kind = kindOfFile(file.kind);
+        return kind.isEmpty() ? systemText(file.errorNumber) : kind;
+    }
+}
+
 } // namespace
 
 QString Messages::either(const QStringList& items) {
@@ -194,17 +227,7 @@ QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& r
         reason = tr("het bestand is beschadigd");
         break;
     case Problem::TooLarge:
-        // One limit, said one way; a HEIF file that large is refused before
-        // its size is known.
-        reason = result.size.isEmpty()
-                     ? tr("de foto is te groot: inlezen vraagt meer dan de %1 MB geheugen die "
-                          "een foto mag gebruiken")
-                           .arg(megabytes(PhotoLoader::maxDecodingBytes))
-                     : tr("de foto is te groot: inlezen van %1 x %2 pixels vraagt meer dan de "
-                          "%3 MB geheugen die een foto mag gebruiken")
-                           .arg(result.size.width())
-                           .arg(result.size.height())
-                           .arg(megabytes(PhotoLoader::maxDecodingBytes));
+        reason = tooLarge(result.size);
         advice = tr("Verklein de foto of kies een andere.");
         break;
     case Problem::Unsupported:
@@ -216,28 +239,7 @@ QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& r
         advice = tr("Kopieer de foto opnieuw of kies een andere.");
         break;
     case Problem::File:
-        switch (result.file.kind) {
-        case Kind::Missing:
-            reason = tr("het bestand bestaat niet");
-            advice = tr("Controleer de naam en de map.");
-            break;
-        case Kind::NoPermission:
-            reason = tr("er is geen toestemming om het te lezen");
-            advice = tr("Kies een ander bestand of vraag toestemming aan de eigenaar.");
-            break;
-        case Kind::Folder:
-            reason = kindOfFile(Kind::Folder);
-            advice = tr("Kies een foto in de map.");
-            break;
-        case Kind::System:
-            reason = systemText(result.file.errorNumber);
-            break;
-        default:
-            reason = kindOfFile(result.file.kind);
-            if (reason.isEmpty())
-                reason = systemText(result.file.errorNumber);
-            break;
-        }
+        reason = unreadable(result.file, &advice);
         break;
     }
     return tr("De foto '%1' kan niet worden geladen: %2. %3").arg(path, reason, advice);

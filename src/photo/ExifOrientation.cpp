@@ -69,8 +69,8 @@ Transformations ExifOrientation::fromExif(const QByteArray& block) {
     if (directory < 8 || directory + 2 > exif.size())
         return QImageIOHandler::TransformationNone;
     const quint32 entries = read16(directory);
-    for (quint32 i = 0; i < entries && directory + 2 + (i + 1) * 12 <= exif.size(); ++i) {
-        const qsizetype entry = directory + 2 + i * 12;
+    for (quint32 i = 0; i < entries && directory + 2 + qsizetype(i + 1) * 12 <= exif.size(); ++i) {
+        const qsizetype entry = directory + 2 + qsizetype(i) * 12;
         if (read16(entry) == 0x0112)
             return fromTag(read16(entry + 8));
     }

@@ -167,12 +167,12 @@ int webpBytesPerPixel(QIODevice* device) {
 // on some systems costs more than the decode itself: ask for huge pages.
 void preferHugePages(QImage& image) {
 #if defined(MADV_HUGEPAGE)
-    const auto page = quintptr(sysconf(_SC_PAGESIZE));
-    const auto start = quintptr(image.bits());
-    const quintptr begin = (start + page - 1) & ~(page - 1);
-    const quintptr end = (start + quintptr(image.sizeInBytes())) & ~(page - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    const auto page = qsizetype(sysconf(_SC_PAGESIZE));
+    uchar* bits = image.bits();
+    const qsizetype skip = (page - qsizetype(quintptr(bits) % quintptr(page))) % page;
+    const qsizetype length = (image.sizeInBytes() - skip) / page * page;
+    if (length > 0)
+        madvise(bits + skip, size_t(length), MADV_HUGEPAGE);
 #else
     Q_UNUSED(image);
 #endif

@@ -20,7 +20,7 @@ constexpr png_byte skipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
 
 // The file is handed to libpng in blocks as they come (its progressive
 // reading), so a file that stops early gives every row its bytes hold.
-constexpr qint64 blockBytes = 64 * 1024;
+constexpr qint64 blockBytes = qint64(64) * 1024;
 
 } // namespace
 

@@ -32,7 +32,7 @@ void ReducedImage::addRow(const uchar* pixels) {
     quint32* sums = m_sums.data();
     const int* column = m_column.data();
     for (int x = 0; x < m_source.width(); ++x, pixels += m_channels) {
-        quint32* sum = sums + 3 * column[x];
+        quint32* sum = sums + ptrdiff_t(3) * column[x];
         const quint32 alpha = m_channels == 4 ? pixels[3] : 255;
         if (alpha == 255) {
             sum[0] += pixels[0];

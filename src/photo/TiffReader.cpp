@@ -302,7 +302,8 @@ bool TiffReader::Private::readRgba(ReducedImage& reduced) {
         image.col_offset = 0;
         read = TIFFRGBAImageGet(&image, raster.data(), quint32(size.width()), rows) != 0;
         for (quint32 r = 0; read && r < rows; ++r)
-            reduced.addRow(reinterpret_cast<const uchar*>(raster.data() + r * size.width()));
+            reduced.addRow(
+                reinterpret_cast<const uchar*>(raster.data() + size_t(r) * size_t(size.width())));
     }
     TIFFRGBAImageEnd(&image);
     return read;
