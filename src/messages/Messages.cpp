@@ -129,23 +129,14 @@ QString kindOfFile(Kind kind) {
     }
 }
 
-qint64 megabytes(qint64 bytes) {
-    return (bytes + (1 << 20) - 1) >> 20;
-}
-
-// One limit, said one way; a HEIF file that large is refused before its
-// size is known.
+// One way to say it, whichever part of the budget a photo is over; a HEIF
+// file that large is refused before its size is known.
 QString tooLarge(const QSize& size) {
-    const qint64 limit = megabytes(PhotoLoader::maxDecodingBytes);
     if (size.isEmpty())
-        return tr("de foto is te groot: inlezen vraagt meer dan de %1 MB geheugen die een foto "
-                  "mag gebruiken")
-            .arg(limit);
-    return tr("de foto is te groot: inlezen van %1 x %2 pixels vraagt meer dan de %3 MB "
-              "geheugen die een foto mag gebruiken")
+        return tr("de foto is te groot om in te lezen");
+    return tr("de foto is te groot om in te lezen (%1 x %2 pixels)")
         .arg(size.width())
-        .arg(size.height())
-        .arg(limit);
+        .arg(size.height());
 }
 
 // Why a photo's file could not be read, and what to do instead.

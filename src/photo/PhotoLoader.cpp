@@ -66,8 +66,13 @@ PhotoLoader::Result tooLarge(QSize size, qint64 needed, qint64 limit) {
     return result;
 }
 
-bool overBudget(qint64 needed) {
-    return needed > PhotoLoader::maxDecodingBytes;
+// The one budget every format is held to: what its decoder holds at once,
+// and the photo that comes out; a PNG or TIFF, decoded whole row by row
+// however far it is reduced, also its pixels.
+bool overBudget(qint64 needed, const QSize& decoded, const QSize& stored = {}) {
+    return needed > PhotoLoader::maxDecodingBytes ||
+           pixels(decoded) > PhotoLoader::maxDecodedPixels ||
+           pixels(stored) > PhotoLoader::maxStreamedPixels;
 }
 
 PhotoLoader::Result loaded(const QImage& photo, QSize upright, bool incomplete) {
@@ -199,7 +204,7 @@ PhotoLoader::Result readReduced(Reader& reader, Transformations orientation, con
     const qint64 needed =
         reader.decodingBytes() +
         pixels(fit.decoded) * 4 * (orientation == QImageIOHandler::TransformationNone ? 1 : 2);
-    if (overBudget(needed))
+    if (overBudget(needed, fit.decoded, reader.size()))
         return tooLarge(fit.upright, needed, PhotoLoader::maxDecodingBytes);
     const QImage image = reader.read(fit.decoded);
     return loaded(image.isNull() ? image : ExifOrientation::apply(image, orientation), fit.upright,
@@ -256,7 +261,7 @@ QtHeader readQtHeader(QImageReader& reader, QIODevice* device) {
         stored = claimed;
     // Qt declines to read the header of a BMP that claims more than it
     // will decode; the user is told it is too large, not that it is damaged.
-    if (stored.isEmpty() && overBudget(pixels(claimed) * 4))
+    if (stored.isEmpty() && overBudget(pixels(claimed) * 4, {}))
         stored = claimed;
     header.ownTurn = format == "webp";
     header.orientation =
@@ -316,7 +321,7 @@ PhotoLoader::Result loadWithQt(QIODevice* device, const QSize& enough) {
         return refused(header.complete ? Problem::Damaged : Problem::Incomplete);
     const Fit fit = fitFor(header.stored, header.orientation, enough);
     const qint64 needed = qtNeededBytes(header, fit, reader, device);
-    if (overBudget(needed))
+    if (overBudget(needed, fit.decoded))
         return tooLarge(fit.upright, needed, PhotoLoader::maxDecodingBytes);
     return decodeWithQt(reader, header, fit);
 }

@@ -44,10 +44,16 @@ public:
     // itself a run stays under half a gigabyte. The one limit every format is
     // held to.
     static constexpr qint64 maxDecodingBytes = qint64(384) << 20;
-    // decodeSize() never chooses more pixels than this (128 MB as RGB32)
-    // while a smaller step is sharp enough: only extreme aspect ratios reach
-    // it, and the photo may then be less sharp.
+    // Part of the same budget: the decoded photo never has more pixels than
+    // this (128 MB as RGB32), and decodeSize() chooses a smaller step, less
+    // sharp, for the extreme aspect ratios that would pass it. A baseline
+    // JPEG of any size is accepted when its reduced decode fits, as a
+    // 200-megapixel phone photo does.
     static constexpr qint64 maxDecodedPixels = qint64(1) << 25;
+    // A PNG or TIFF is decoded whole, row by row, however far it is reduced:
+    // one of more pixels than this (five 50-megapixel photos) would take
+    // many seconds, and a file of a few megabytes can claim it.
+    static constexpr qint64 maxStreamedPixels = qint64(1) << 28;
 
     enum class Problem {
         None,

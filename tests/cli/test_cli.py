@@ -215,7 +215,7 @@ hostile = subprocess.run([sys.executable, os.path.join(here, "hostile_photos.py"
 worst = 0
 for name, path, code, words, today in json.loads(hostile) + [
         ("200 MP baseline", os.path.join(corpus, "jpeg_claims_16320.jpg"), 0, "", True)]:
-    child = subprocess.Popen([CLI, "--foto", path, os.path.join(work, "m.bmp")],
+    child = subprocess.Popen([CLI, "--foto", path, os.path.join(work, "m.pdf")],
                              stderr=subprocess.PIPE)
     err = child.stderr.read().decode()
     _, status, usage = os.wait4(child.pid, 0)
