@@ -120,7 +120,8 @@ def main(cli):
         corpus.append(("JPEG baseline claiming 16320x12240", os.path.join(
             here, "..", "tests", "fuzz", "corpus", "jpeg_claims_16320.jpg")))
         photos = made(__file__, "--honest")
-        print("One whole run of %s --foto PHOTO out.bmp a photo: peak resident memory, wall time,"
+        print("One whole run of %s --foto PHOTO out.pdf a photo (decoded for print, as the window"
+              " and paper have it): peak resident memory, wall time,"
               " exit code, standard error's first line" % cli)
         results = {}
         for title, rows in ("hostile corpus", corpus), ("honest 50 MP photos, %d x %d" % (
@@ -129,7 +130,7 @@ def main(cli):
                                                          "exit", "standard error"))
             for label, path in sorted(rows, key=lambda row: FORMATS[os.path.splitext(row[1])[1]]):
                 kind = FORMATS[os.path.splitext(path)[1]]
-                peak, seconds, code, err = run(cli, path, os.path.join(work, "out.bmp"))
+                peak, seconds, code, err = run(cli, path, os.path.join(work, "out.pdf"))
                 results.setdefault(kind, []).append((rows is photos, label, peak, seconds))
                 first = err.replace(work + "/", "").split("\n")[0]
                 print("%-5s %-52s %7d %7.2f %4d  %.90s" % (kind, label, peak, seconds, code, first))

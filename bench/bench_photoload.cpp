@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Photo loading: time of PhotoLoader::load on a 24-megapixel JPEG next to a
-// plain full-size decode of the same file, the time and peak memory of
-// loading a 200-megapixel JPEG, and a 12-megapixel phone photo as HEIC next
-// to the same as JPEG, each measured in a fresh child process.
+// plain full-size decode of the same file, the photo's cost inside a whole
+// ostrabel-cli run next to djpeg's own reduced decode, the time and peak
+// memory of loading a 200-megapixel JPEG, and a 12-megapixel phone photo as
+// HEIC next to the same as JPEG, each measured in a fresh child process.
 // Prints figures; never fails on speed.
 #include "drawing/PageGeometry.h"
 #include "photo/PhotoLoader.h"
@@ -14,6 +15,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -125,6 +127,49 @@ double report(const char* label, const QString& mode, const QString& path, int r
     return median.ms;
 }
 
+// The median wall time of whole runs of a program, its output discarded.
+double wholeRunMs(const QString& program, const QStringList& arguments, int runs) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        QElapsedTimer clock;
+        clock.start();
+        process.start(program, arguments);
+        process.waitForFinished(120'000);
+        times.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// What the photo adds to a whole ostrabel-cli run, next to libjpeg-turbo's
+// own decode of the same file at a quarter (djpeg, libjpeg-turbo-progs).
+void costInARun(const QString& photo, const QTemporaryDir& dir) {
+    const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
+    if (djpeg.isEmpty()) {
+        std::printf("  in a run: djpeg (Debian libjpeg-turbo-progs) is needed\n");
+        return;
+    }
+    constexpr int runs = 11;
+    const double quarter = wholeRunMs(djpeg, {"-scale", "1/4", photo}, runs);
+    const double half = wholeRunMs(djpeg, {"-scale", "1/2", photo}, runs);
+    std::printf("  djpeg -scale 1/4: %.1f ms, -scale 1/2: %.1f ms (median of %d)\n", quarter, half,
+                runs);
+    for (const char* kind : {"bmp", "pdf"}) {
+        const QString out = dir.filePath(QStringLiteral("out.") + QLatin1String(kind));
+        wholeRunMs(OSTRABEL_CLI, {out}, 2); // fonts and libraries into the cache
+        const double without = wholeRunMs(OSTRABEL_CLI, {out}, runs);
+        const double with = wholeRunMs(OSTRABEL_CLI, {"--foto", photo, out}, runs);
+        std::printf("  ostrabel-cli to %s: the photo costs %.1f ms = %.2fx djpeg -scale 1/4, "
+                    "%.2fx -scale 1/2%s\n",
+                    kind, with - without, (with - without) / quarter, (with - without) / half,
+                    QLatin1String(kind) == QLatin1String("bmp") ? " (target at most 1.15x 1/4)"
+                                                                : " (print resolution)");
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -147,6 +192,7 @@ int main(int argc, char** argv) {
     report("QImageReader at the loader's size", "scaled", photo24, runs);
     const double loader = report("PhotoLoader::load", "loader", photo24, runs);
     std::printf("  loader / full decode: %.2fx (target at most 0.4x)\n", loader / full);
+    costInARun(photo24, dir);
     std::printf("200 MP JPEG, 16320 x 12240, quality 90, %lld KB\n",
                 static_cast<long long>(QFile(photo200).size() / 1024));
     report("plain QImageReader, full size", "full", photo200, 3);

@@ -290,6 +290,7 @@ def main():
         "exif_rot6.jpg": exif_rotated(quality=95),
         "exif_rot6.png": exif_rotated("PNG"),
         "exif_rot6.webp": exif_rotated("WEBP", lossless=True),
+        "exif_rot6.tif": exif_rotated("TIFF"),
         "quadrants.bmp": encoded(photo, "BMP"),
         "quadrants_top_down.bmp": top_down_bmp(photo),
         "quadrants.gif": encoded(photo.convert("P", palette=Image.ADAPTIVE, colors=4), "GIF"),

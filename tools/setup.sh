@@ -10,11 +10,12 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-          qt6-image-formats-plugins libheif-dev zlib1g-dev libgl-dev fonts-liberation2)
+          qt6-image-formats-plugins libheif-dev libpng-dev libtiff-dev zlib1g-dev libgl-dev
+          fonts-liberation2)
 if [ "${1:-}" = "--tests" ]; then
     packages+=(xvfb xauth xdotool x11-utils imagemagick python3 python3-pil python3-holidays
                cups cups-client cups-bsd cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
-               dbus avahi-daemon libheif-examples libavif-bin webp libtiff-tools
+               dbus avahi-daemon libheif-examples libavif-bin webp libtiff-tools libjpeg-turbo-progs
                openbox at-spi2-core python3-pyatspi
                ghostscript pcal
                desktop-file-utils appstream dpkg-dev file lintian)

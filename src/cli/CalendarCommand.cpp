@@ -35,10 +35,13 @@ ExitCode CalendarCommand::run(const CalendarRequest& request, const Complain& co
         return ExitUsage;
     }
     // Before anything is read or written: the calendar must not take the
-    // place of its own photo, whatever way the two names lead there.
-    if (!request.photoPath.isNull() && !request.output.isEmpty() && !toStandardOutput(request) &&
-        SafeSave::sameFile(request.output, request.photoPath)) {
-        complain(Messages::outputIsPhoto(request.output));
+    // place of its own photo, whatever way the two names lead there, nor be
+    // added to its end through standard output.
+    if (!request.photoPath.isNull() && !request.output.isEmpty() &&
+        (toStandardOutput(request) ? StandardOutput::isFile(request.photoPath)
+                                   : SafeSave::sameFile(request.output, request.photoPath))) {
+        complain(Messages::outputIsPhoto(toStandardOutput(request) ? request.photoPath
+                                                                   : request.output));
         return ExitUsage;
     }
     PageContent content;
@@ -83,8 +86,7 @@ bool CalendarCommand::readPage(const CalendarRequest& request, const Complain& c
     // In the window an unreadable file keeps the previous photo; here there
     // is none to keep, and a calendar without the asked-for photo is not what
     // was asked for.
-    const PhotoLoader::Result photo =
-        PhotoLoader::load(request.photoPath, PageGeometry::photoPixels());
+    const PhotoLoader::Result photo = PhotoLoader::load(request.photoPath, PageGeometry::photoPixels());
     if (photo.photo.isNull()) {
         complain(Messages::photoRefused(request.photoPath, photo));
         return false;
@@ -92,8 +94,9 @@ bool CalendarCommand::readPage(const CalendarRequest& request, const Complain& c
     if (photo.incomplete) {
         complain(tr("Waarschuwing: ") + Messages::photoIncomplete(request.photoPath));
     }
-    if (!PageGeometry::printsSharply(photo.photo.size())) {
-        complain(tr("Waarschuwing: ") + Messages::photoSmall(photo.photo.size()));
+    // The photo as it is, not as far as it was decoded for this output.
+    if (!PageGeometry::printsSharply(photo.size)) {
+        complain(tr("Waarschuwing: ") + Messages::photoSmall(photo.size));
     }
     content->photo = photo.photo;
     return true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/StandardOutput.h"
 
+#include "files/FileName.h"
 #include "messages/Messages.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool StandardOutput::s_closed = false;
@@ -26,6 +28,13 @@ bool StandardOutput::isTerminal() {
     return isatty(STDOUT_FILENO) == 1;
 }
 
+bool StandardOutput::isFile(const QString& path) {
+    struct stat out, file;
+    return !s_closed && fstat(STDOUT_FILENO, &out) == 0 &&
+           stat(FileName::toNative(path).constData(), &file) == 0 && S_ISREG(out.st_mode) &&
+           out.st_dev == file.st_dev && out.st_ino == file.st_ino;
+}
+
 bool StandardOutput::write(const SafeSave::Fill& fill, QString* error) {
     if (s_closed) {
         *error = QCoreApplication::translate("StandardOutput", "de standaarduitvoer is gesloten");
@@ -38,10 +47,7 @@ bool StandardOutput::write(const SafeSave::Fill& fill, QString* error) {
                    fill(out);
     const int failure = errno;
     if (!written) {
-        *error = failure == EPIPE ? QCoreApplication::translate("StandardOutput",
-                                                                "het programma dat las is gestopt")
-                 : failure != 0   ? Messages::saveReason(FileError::fromErrno(failure))
-                                  : out.errorString();
+        *error = Messages::saveReason(FileError::fromErrno(failure));
     }
     return written;
 }

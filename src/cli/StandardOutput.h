@@ -14,6 +14,9 @@ public:
 
     // A binary page would only garble the screen there.
     static bool isTerminal();
+    // Whether standard output is that very file (opened by the shell, say
+    // with >> photo.png), the path as FileName carries it.
+    static bool isFile(const QString& path);
 
     // Fill's bytes onto standard output. On failure returns false and says
     // in Dutch why: closed at start, a reader that went away, a full disk.

@@ -28,6 +28,8 @@ FileError FileError::fromErrno(int errorNumber) {
         return {Kind::Folder, errorNumber};
     case ENXIO:
         return {Kind::NoReader, errorNumber};
+    case EPIPE:
+        return {Kind::ReaderGone, errorNumber};
     default:
         return {Kind::System, errorNumber};
     }

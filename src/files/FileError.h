@@ -21,8 +21,9 @@ struct FileError {
         BlockDevice,
         Socket,
         Terminal,
-        NoReader, // a pipe nobody reads from
-        System,   // a rarer reason: errorNumber has it
+        NoReader,   // a pipe nobody reads from
+        ReaderGone, // a pipe whose reader stopped while it was written
+        System,     // a rarer reason: errorNumber has it
     };
 
     Kind kind = Kind::None;

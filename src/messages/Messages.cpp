@@ -8,7 +8,7 @@
 
 #include <QCoreApplication>
 
-#include <cstring>
+#include <cerrno>
 
 namespace {
 
@@ -18,8 +18,91 @@ QString tr(const char* text) {
 
 using Kind = FileError::Kind;
 
+// A number in words, as the last resort for a reason the program has no
+// sentence for: "tweeëntwintig".
+QString inWords(int number) {
+    static const char* const small[] = {
+        "nul",      "een",      "twee",    "drie",      "vier",     "vijf",     "zes",
+        "zeven",    "acht",     "negen",   "tien",      "elf",      "twaalf",   "dertien",
+        "veertien", "vijftien", "zestien", "zeventien", "achttien", "negentien"};
+    static const char* const tens[] = {"",        "",       "twintig",  "dertig",  "veertig",
+                                       "vijftig", "zestig", "zeventig", "tachtig", "negentig"};
+    if (number < 0 || number >= 1000)
+        return QString::number(number);
+    if (number < 20)
+        return QString::fromUtf8(small[number]);
+    if (number < 100) {
+        const QString unit = number % 10 == 0 ? QString() : QString::fromUtf8(small[number % 10]);
+        const QString joint = unit.isEmpty()        ? QString()
+                              : unit.endsWith(u'e') ? QStringLiteral("ën")
+                                                    : QStringLiteral("en");
+        return unit + joint + QString::fromUtf8(tens[number / 10]);
+    }
+    const int hundreds = number / 100;
+    return (hundreds == 1 ? QString() : QString::fromUtf8(small[hundreds])) +
+           QStringLiteral("honderd") + (number % 100 == 0 ? QString() : inWords(number % 100));
+}
+
+// The system's reasons a file can meet that no FileError kind names; the
+// system's own words are English.
 QString systemText(int errorNumber) {
-    return QString::fromLocal8Bit(std::strerror(errorNumber));
+    switch (errorNumber) {
+    case EIO:
+        return tr("het apparaat gaf een lees- of schrijffout");
+    case ENODEV:
+    case ENXIO:
+        return tr("het apparaat is er niet");
+    case EBUSY:
+    case ETXTBSY:
+        return tr("het bestand is in gebruik");
+    case EMFILE:
+    case ENFILE:
+        return tr("er zijn te veel bestanden open");
+    case ENOMEM:
+        return tr("er is te weinig geheugen");
+    case EAGAIN:
+    case EINTR:
+        return tr("het systeem was even bezet");
+    case EOVERFLOW:
+        return tr("het bestand is te groot voor dit systeem");
+    case EEXIST:
+        return tr("het bestand bestaat al");
+    case EMLINK:
+        return tr("de map heeft te veel koppelingen");
+    case EINVAL:
+    case ENOTSUP:
+    case ENOSYS:
+    case ESPIPE:
+        return tr("het bestandssysteem kan dit niet");
+    case EILSEQ:
+        return tr("de naam bevat tekens die het bestandssysteem niet toestaat");
+    case ESTALE:
+    case ETIMEDOUT:
+    case ECONNRESET:
+    case ECONNABORTED:
+    case ENOTCONN:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case EREMOTEIO:
+        return tr("de verbinding met de netwerkmap is verbroken");
+    case ENOMEDIUM:
+    case EMEDIUMTYPE:
+        return tr("er zit geen bruikbare schijf in het station");
+    case EUCLEAN:
+        return tr("het bestandssysteem is beschadigd");
+    case ENOLCK:
+    case EDEADLK:
+        return tr("het bestand is vergrendeld");
+    case ENOKEY:
+    case EKEYEXPIRED:
+    case EKEYREVOKED:
+    case EKEYREJECTED:
+        return tr("de map is versleuteld en niet ontgrendeld");
+    default:
+        return tr("foutnummer %1").arg(inWords(errorNumber));
+    }
 }
 
 // Reasons that read the same whether a file was to be read or written.
@@ -46,8 +129,32 @@ QString kindOfFile(Kind kind) {
     }
 }
 
-qint64 megabytes(qint64 bytes) {
-    return (bytes + (1 << 20) - 1) >> 20;
+// One way to say it, whichever part of the budget a photo is over; a HEIF
+// file that large is refused before its size is known.
+QString tooLarge(const QSize& size) {
+    if (size.isEmpty())
+        return tr("de foto is te groot om in te lezen");
+    return tr("de foto is te groot om in te lezen (%1 x %2 pixels)")
+        .arg(size.width())
+        .arg(size.height());
+}
+
+// Why a photo's file could not be read, and what to do instead.
+QString unreadable(const FileError& file, QString* advice) {
+    switch (file.kind) {
+    case Kind::Missing:
+        *advice = tr("Controleer de naam en de map.");
+        return tr("het bestand bestaat niet");
+    case Kind::NoPermission:
+        *advice = tr("Kies een ander bestand of vraag toestemming aan de eigenaar.");
+        return tr("er is geen toestemming om het te lezen");
+    case Kind::Folder:
+        *advice = tr("Kies een foto in de map.");
+        return kindOfFile(Kind::Folder);
+    default:
+        const QString kind = kindOfFile(file.kind);
+        return kind.isEmpty() ? systemText(file.errorNumber) : kind;
+    }
 }
 
 } // namespace
@@ -111,40 +218,19 @@ QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& r
         reason = tr("het bestand is beschadigd");
         break;
     case Problem::TooLarge:
-        // A HEIF file that large is refused before its size is known.
-        reason = result.size.isEmpty()
-                     ? tr("de foto is te groot om in te lezen")
-                     : tr("de foto is te groot: %1 x %2 pixels vraagt %3 MB geheugen, de grens "
-                          "is %4 MB")
-                           .arg(result.size.width())
-                           .arg(result.size.height())
-                           .arg(megabytes(result.neededBytes))
-                           .arg(megabytes(result.limitBytes));
+        reason = tooLarge(result.size);
         advice = tr("Verklein de foto of kies een andere.");
         break;
+    case Problem::Unsupported:
+        reason = tr("deze soort foto wordt niet ondersteund");
+        advice = tr("Sla de foto op als JPEG- of 8-bits PNG-bestand en kies dat.");
+        break;
+    case Problem::Incomplete:
+        reason = tr("het bestand is onvolledig: het houdt te vroeg op");
+        advice = tr("Kopieer de foto opnieuw of kies een andere.");
+        break;
     case Problem::File:
-        switch (result.file.kind) {
-        case Kind::Missing:
-            reason = tr("het bestand bestaat niet");
-            advice = tr("Controleer de naam en de map.");
-            break;
-        case Kind::NoPermission:
-            reason = tr("er is geen toestemming om het te lezen");
-            advice = tr("Kies een ander bestand of vraag toestemming aan de eigenaar.");
-            break;
-        case Kind::Folder:
-            reason = kindOfFile(Kind::Folder);
-            advice = tr("Kies een foto in de map.");
-            break;
-        case Kind::System:
-            reason = systemText(result.file.errorNumber);
-            break;
-        default:
-            reason = kindOfFile(result.file.kind);
-            if (reason.isEmpty())
-                reason = systemText(result.file.errorNumber);
-            break;
-        }
+        reason = unreadable(result.file, &advice);
         break;
     }
     return tr("De foto '%1' kan niet worden geladen: %2. %3").arg(path, reason, advice);
@@ -180,6 +266,8 @@ QString Messages::saveReason(const FileError& error) {
         return tr("de map bestaat niet");
     case Kind::NoReader:
         return tr("niemand leest uit deze pipe");
+    case Kind::ReaderGone:
+        return tr("het programma dat las is gestopt");
     case Kind::None:
     case Kind::System:
         return systemText(error.errorNumber);
@@ -191,6 +279,11 @@ QString Messages::saveReason(const FileError& error) {
 QString Messages::notSaved(const FileError& error) {
     return tr("De kalender is niet opgeslagen (%1). Kies een andere map of naam en probeer het "
               "opnieuw.")
+        .arg(saveReason(error));
+}
+
+QString Messages::cannotSaveThere(const FileError& error) {
+    return tr("Hier kan de kalender niet worden opgeslagen (%1). Kies een andere map of naam.")
         .arg(saveReason(error));
 }
 

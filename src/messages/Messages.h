@@ -37,6 +37,8 @@ public:
     static QString saveReason(const FileError& error);
     // A calendar that was not saved, with the reason.
     static QString notSaved(const FileError& error);
+    // A name the save dialog cannot save under, with the same reason.
+    static QString cannotSaveThere(const FileError& error);
     // A save that would overwrite the photo the calendar is made of.
     static QString outputIsPhoto(const QString& path);
 };

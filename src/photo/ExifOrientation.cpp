@@ -69,26 +69,27 @@ Transformations ExifOrientation::fromExif(const QByteArray& block) {
     if (directory < 8 || directory + 2 > exif.size())
         return QImageIOHandler::TransformationNone;
     const quint32 entries = read16(directory);
-    for (quint32 i = 0; i < entries && directory + 2 + (i + 1) * 12 <= exif.size(); ++i) {
-        const qsizetype entry = directory + 2 + i * 12;
-        if (read16(entry) == 0x0112) {
-            // As Qt maps the eight EXIF orientations for a JPEG.
-            static const Transformations orientations[] = {
-                QImageIOHandler::TransformationNone,
-                QImageIOHandler::TransformationMirror,
-                QImageIOHandler::TransformationRotate180,
-                QImageIOHandler::TransformationFlip,
-                QImageIOHandler::TransformationFlipAndRotate90,
-                QImageIOHandler::TransformationRotate90,
-                QImageIOHandler::TransformationMirrorAndRotate90,
-                QImageIOHandler::TransformationRotate270,
-            };
-            const quint32 value = read16(entry + 8);
-            return value >= 1 && value <= 8 ? orientations[value - 1]
-                                            : QImageIOHandler::TransformationNone;
-        }
+    for (quint32 i = 0; i < entries && directory + 2 + qsizetype(i + 1) * 12 <= exif.size(); ++i) {
+        const qsizetype entry = directory + 2 + qsizetype(i) * 12;
+        if (read16(entry) == 0x0112)
+            return fromTag(read16(entry + 8));
     }
     return QImageIOHandler::TransformationNone;
+}
+
+Transformations ExifOrientation::fromTag(quint32 value) {
+    // As Qt maps the eight EXIF orientations for a JPEG.
+    static const Transformations orientations[] = {
+        QImageIOHandler::TransformationNone,
+        QImageIOHandler::TransformationMirror,
+        QImageIOHandler::TransformationRotate180,
+        QImageIOHandler::TransformationFlip,
+        QImageIOHandler::TransformationFlipAndRotate90,
+        QImageIOHandler::TransformationRotate90,
+        QImageIOHandler::TransformationMirrorAndRotate90,
+        QImageIOHandler::TransformationRotate270,
+    };
+    return value >= 1 && value <= 8 ? orientations[value - 1] : QImageIOHandler::TransformationNone;
 }
 
 QImage ExifOrientation::apply(const QImage& image, Transformations orientation) {

@@ -15,6 +15,8 @@ public:
     static QImageIOHandler::Transformations read(QIODevice* device, const QByteArray& format);
     // The orientation in an EXIF block ("Exif\0\0" optional, then TIFF data).
     static QImageIOHandler::Transformations fromExif(const QByteArray& exif);
+    // An orientation tag's value, 1 to 8 (EXIF's and TIFF's are alike).
+    static QImageIOHandler::Transformations fromTag(quint32 value);
     // Turns and mirrors the image as the orientation says, as Qt does.
     static QImage apply(const QImage& image, QImageIOHandler::Transformations orientation);
 };

@@ -51,7 +51,7 @@ public:
 
 private:
     bool refill() {
-        m_chunk = m_device->read(256 * 1024);
+        m_chunk = m_device->read(qint64(256) * 1024);
         m_at = 0;
         return !m_chunk.isEmpty();
     }
@@ -88,6 +88,46 @@ qint64 roundUp(qint64 value, qint64 step) {
     return (value + step - 1) / step * step;
 }
 
+struct Sampling {
+    int h, v;
+};
+
+// The frame header after its length: the size and each component's sampling.
+void readFrame(Bytes& bytes, int& left, QSize& size, std::vector<Sampling>& components) {
+    uchar precision = 0, count = 0;
+    int height = 0, width = 0;
+    bytes.next(precision);
+    bytes.read16(height);
+    bytes.read16(width);
+    bytes.next(count);
+    left -= 6;
+    size = QSize(width, height);
+    for (int c = 0; c < count && left >= 3; ++c, left -= 3) {
+        uchar id = 0, sampling = 0, table = 0;
+        bytes.next(id);
+        bytes.next(sampling);
+        bytes.next(table);
+        components.push_back({std::max(1, sampling >> 4), std::max(1, sampling & 15)});
+    }
+}
+
+// What libjpeg's coefficient buffer takes: each component's blocks of 8 x 8
+// samples, rounded up to whole MCUs, 64 coefficients of 2 bytes.
+qint64 coefficientBytes(const QSize& size, const std::vector<Sampling>& components) {
+    qint64 hMax = 1, vMax = 1;
+    for (const Sampling& c : components) {
+        hMax = std::max<qint64>(hMax, c.h);
+        vMax = std::max<qint64>(vMax, c.v);
+    }
+    qint64 bytes = 0;
+    for (const Sampling& c : components) {
+        const qint64 across = (qint64(size.width()) * c.h + 8 * hMax - 1) / (8 * hMax);
+        const qint64 down = (qint64(size.height()) * c.v + 8 * vMax - 1) / (8 * vMax);
+        bytes += roundUp(across, c.h) * roundUp(down, c.v) * 64 * 2;
+    }
+    return bytes;
+}
+
 } // namespace
 
 JpegLayout JpegLayout::read(QIODevice* device) {
@@ -95,18 +135,12 @@ JpegLayout JpegLayout::read(QIODevice* device) {
     const qint64 start = device->pos();
     Bytes bytes(device);
     uchar byte = 0;
-    if (!bytes.next(byte) || byte != 0xFF || !bytes.next(byte) || byte != 0xD8) {
-        device->seek(start);
-        return layout;
-    }
-    struct Sampling {
-        int h, v;
-    };
     std::vector<Sampling> components;
     bool sequential = false;
     bool firstScan = true;
     uchar marker = 0;
-    while (nextMarker(bytes, marker)) {
+    const bool isJpeg = bytes.next(byte) && byte == 0xFF && bytes.next(byte) && byte == 0xD8;
+    while (isJpeg && nextMarker(bytes, marker)) {
         if (marker == 0xD9) {
             layout.complete = true;
             break;
@@ -120,21 +154,7 @@ JpegLayout JpegLayout::read(QIODevice* device) {
         if (isFrameHeader(marker) && !layout.valid && left >= 6) {
             layout.valid = !isLossless(marker);
             sequential = marker == 0xC0 || marker == 0xC1 || marker == 0xC9;
-            uchar precision = 0, count = 0;
-            int height = 0, width = 0;
-            bytes.next(precision);
-            bytes.read16(height);
-            bytes.read16(width);
-            bytes.next(count);
-            left -= 6;
-            layout.size = QSize(width, height);
-            for (int c = 0; c < count && left >= 3; ++c, left -= 3) {
-                uchar id = 0, sampling = 0, table = 0;
-                bytes.next(id);
-                bytes.next(sampling);
-                bytes.next(table);
-                components.push_back({std::max(1, sampling >> 4), std::max(1, sampling & 15)});
-            }
+            readFrame(bytes, left, layout.size, components);
         } else if (marker == 0xDA && left >= 1 && firstScan) {
             uchar inScan = 0;
             bytes.next(inScan);
@@ -145,19 +165,7 @@ JpegLayout JpegLayout::read(QIODevice* device) {
         if (!bytes.skip(left))
             break;
     }
-
-    // What libjpeg's coefficient buffer takes: each component's blocks of
-    // 8 x 8 samples, rounded up to whole MCUs, 64 coefficients of 2 bytes.
-    int hMax = 1, vMax = 1;
-    for (const Sampling& c : components) {
-        hMax = std::max(hMax, c.h);
-        vMax = std::max(vMax, c.v);
-    }
-    for (const Sampling& c : components) {
-        const qint64 across = (qint64(layout.size.width()) * c.h + 8 * hMax - 1) / (8 * hMax);
-        const qint64 down = (qint64(layout.size.height()) * c.v + 8 * vMax - 1) / (8 * vMax);
-        layout.bufferedBytes += roundUp(across, c.h) * roundUp(down, c.v) * 64 * 2;
-    }
+    layout.bufferedBytes = coefficientBytes(layout.size, components);
     device->seek(start);
     return layout;
 }

@@ -6,6 +6,8 @@
 #include "photo/HeifReader.h"
 #include "photo/JpegLayout.h"
 #include "photo/PhotoFormat.h"
+#include "photo/PngReader.h"
+#include "photo/TiffReader.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -19,6 +21,9 @@
 #include <unistd.h>
 
 namespace {
+
+using Problem = PhotoLoader::Problem;
+using Transformations = QImageIOHandler::Transformations;
 
 // QImageReader's allocation limit is process-wide: raise it to our own
 // budget only while we decode, then give back what was there.
@@ -61,6 +66,39 @@ PhotoLoader::Result tooLarge(QSize size, qint64 needed, qint64 limit) {
     return result;
 }
 
+// The one budget every format is held to: what its decoder holds at once,
+// and the photo that comes out; a PNG or TIFF, decoded whole row by row
+// however far it is reduced, also its pixels.
+bool overBudget(qint64 needed, const QSize& decoded, const QSize& stored = {}) {
+    return needed > PhotoLoader::maxDecodingBytes ||
+           pixels(decoded) > PhotoLoader::maxDecodedPixels ||
+           pixels(stored) > PhotoLoader::maxStreamedPixels;
+}
+
+PhotoLoader::Result loaded(const QImage& photo, QSize upright, bool incomplete) {
+    if (photo.isNull())
+        return refused(Problem::Damaged, upright);
+    PhotoLoader::Result result;
+    result.photo = photo;
+    result.size = upright;
+    result.incomplete = incomplete;
+    return result;
+}
+
+// The sizes a photo is decoded at: the scaled size applies before the turn,
+// the print need after it.
+struct Fit {
+    QSize upright; // the whole photo, as it stands
+    QSize decoded; // reduced, as stored
+};
+
+Fit fitFor(const QSize& stored, Transformations orientation, const QSize& enough) {
+    const bool quarterTurn = orientation.testFlag(QImageIOHandler::TransformationRotate90);
+    const QSize upright = quarterTurn ? stored.transposed() : stored;
+    const QSize decoded = PhotoLoader::decodeSize(upright, enough);
+    return {upright, quarterTurn ? decoded.transposed() : decoded};
+}
+
 // The bytes at the end of a random-access device, its position kept.
 QByteArray tail(QIODevice* device, qint64 count) {
     const qint64 at = device->pos();
@@ -72,12 +110,10 @@ QByteArray tail(QIODevice* device, qint64 count) {
 }
 
 // Whether a file holds all its header promises; a JPEG's markers say so
-// themselves, and TIFF has no end to look for.
+// themselves.
 bool looksComplete(QIODevice* device, const QByteArray& format) {
     if (format == "gif")
         return tail(device, 1) == ";"; // the trailer
-    if (format == "png")
-        return tail(device, 12).contains("IEND");
     if (format == "webp") {
         const QByteArray head = device->peek(8);
         return head.size() == 8 && device->size() >= 8 + littleEndian(head, 4, 4);
@@ -109,16 +145,39 @@ QSize claimedSize(QIODevice* device, const QByteArray& format) {
     return {};
 }
 
+// What Qt's WebP reader holds a pixel while it decodes: the frame; an
+// animation's canvas beside it; libwebp's own pixels of a lossless frame.
+int webpBytesPerPixel(QIODevice* device) {
+    const qint64 start = device->pos();
+    int bytes = 8; // not found: as lossless
+    for (qint64 at = 12; device->seek(at);) {
+        const QByteArray head = device->read(21);
+        if (head.size() < 8)
+            break;
+        if (head.startsWith("VP8X") && head.size() == 21 && (uchar(head[8]) & 0x02) != 0) {
+            bytes = 12;
+            break;
+        }
+        if (head.startsWith("VP8 ") || head.startsWith("VP8L")) {
+            bytes = head.startsWith("VP8L") ? 8 : 4;
+            break;
+        }
+        at += 8 + (littleEndian(head, 4, 4) + 1) / 2 * 2;
+    }
+    device->seek(start);
+    return bytes;
+}
+
 // Tens of megabytes of fresh memory fault in one 4 KB page at a time, which
 // on some systems costs more than the decode itself: ask for huge pages.
 void preferHugePages(QImage& image) {
 #if defined(MADV_HUGEPAGE)
-    const auto page = quintptr(sysconf(_SC_PAGESIZE));
-    const auto start = quintptr(image.bits());
-    const quintptr begin = (start + page - 1) & ~(page - 1);
-    const quintptr end = (start + quintptr(image.sizeInBytes())) & ~(page - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    const auto page = qsizetype(sysconf(_SC_PAGESIZE));
+    uchar* bits = image.bits();
+    const qsizetype skip = (page - qsizetype(quintptr(bits) % quintptr(page))) % page;
+    const qsizetype length = (image.sizeInBytes() - skip) / page * page;
+    if (length > 0)
+        madvise(bits + skip, size_t(length), MADV_HUGEPAGE);
 #else
     Q_UNUSED(image);
 #endif
@@ -135,6 +194,136 @@ QImage onWhite(const QImage& image) {
     painter.drawImage(0, 0, image);
     painter.end();
     return flat;
+}
+
+// PNG and TIFF: read by our own readers, reduced as they are decoded.
+template <class Reader>
+PhotoLoader::Result readReduced(Reader& reader, Transformations orientation, const QSize& enough) {
+    const Fit fit = fitFor(reader.size(), orientation, enough);
+    // The reduced photo, and its turned copy.
+    const qint64 needed =
+        reader.decodingBytes() +
+        pixels(fit.decoded) * 4 * (orientation == QImageIOHandler::TransformationNone ? 1 : 2);
+    if (overBudget(needed, fit.decoded, reader.size()))
+        return tooLarge(fit.upright, needed, PhotoLoader::maxDecodingBytes);
+    const QImage image = reader.read(fit.decoded);
+    return loaded(image.isNull() ? image : ExifOrientation::apply(image, orientation), fit.upright,
+                  reader.incomplete());
+}
+
+PhotoLoader::Result loadPng(QIODevice* device, const QSize& enough) {
+    const Transformations orientation = ExifOrientation::read(device, "png");
+    PngReader png(device);
+    if (!png.readHeader())
+        return refused(Problem::Damaged);
+    return readReduced(png, orientation, enough);
+}
+
+PhotoLoader::Result loadTiff(QIODevice* device, const QSize& enough) {
+    TiffReader tiff(device);
+    switch (tiff.readHeader()) {
+    case TiffReader::Header::Damaged:
+        return refused(Problem::Damaged);
+    case TiffReader::Header::Unsupported:
+        return refused(Problem::Unsupported, tiff.size());
+    case TiffReader::Header::Read:
+        break;
+    }
+    return readReduced(tiff, tiff.orientation(), enough);
+}
+
+// What Qt's readers (JPEG, WebP, BMP, GIF) tell before decoding.
+struct QtHeader {
+    QByteArray format;
+    JpegLayout jpeg;
+    bool complete = true;
+    QSize stored;
+    Transformations orientation;
+    bool ownTurn = false; // Qt turns a JPEG upright itself, a WebP not
+};
+
+QtHeader readQtHeader(QImageReader& reader, QIODevice* device) {
+    QtHeader header;
+    header.format = reader.format();
+    const QByteArray& format = header.format;
+    // Before the reader takes the header in, while the device is at its start.
+    header.jpeg = format == "jpeg" ? JpegLayout::read(device) : JpegLayout();
+    header.complete = format == "jpeg" ? header.jpeg.complete : looksComplete(device, format);
+    const QSize claimed = claimedSize(device, format);
+    QSize& stored = header.stored;
+    stored = reader.size();
+    // Qt reports a top-down BMP, a valid and common variant, with a negative
+    // height; it decodes it the right way up.
+    if (format == "bmp")
+        stored.setHeight(qAbs(stored.height()));
+    // A GIF's frames are put together on its whole logical screen.
+    if (format == "gif" && pixels(claimed) > pixels(stored))
+        stored = claimed;
+    // Qt declines to read the header of a BMP that claims more than it
+    // will decode; the user is told it is too large, not that it is damaged.
+    if (stored.isEmpty() && overBudget(pixels(claimed) * 4, {}))
+        stored = claimed;
+    header.ownTurn = format == "webp";
+    header.orientation =
+        header.ownTurn ? ExifOrientation::read(device, format) : reader.transformation();
+    return header;
+}
+
+// What the decoder holds at once. A JPEG reduces as it decodes, holding only
+// a multi-pass file's coefficients; the others decode the whole picture,
+// then it is reduced, and put on white or turned upright (each a copy).
+qint64 qtNeededBytes(const QtHeader& header, const Fit& fit, QImageReader& reader,
+                     QIODevice* device) {
+    const qint64 output = pixels(fit.decoded) * 4 * (header.ownTurn ? 3 : 2);
+    if (header.format == "jpeg")
+        return (header.jpeg.onePass ? 0 : header.jpeg.bufferedBytes) + output;
+    const qint64 whole = pixels(header.stored) * 4;
+    const qint64 decoding =
+        header.format == "webp"
+            ? pixels(header.stored) * webpBytesPerPixel(device) + device->size() // its copy
+            : pixels(header.stored) *
+                  std::max(4, QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8);
+    return std::max(decoding, whole + output);
+}
+
+PhotoLoader::Result decodeWithQt(QImageReader& reader, const QtHeader& header, const Fit& fit) {
+    if (fit.decoded != header.stored)
+        reader.setScaledSize(fit.decoded);
+    // The JPEG decoder fills a target of the right size and format in place
+    // (a target it cannot use is dropped untouched, costing no memory).
+    QImage image;
+    if (header.format == "jpeg") {
+        const QImage::Format target = reader.imageFormat() == QImage::Format_Grayscale8
+                                          ? QImage::Format_Grayscale8
+                                          : QImage::Format_RGB32;
+        image = QImage(fit.decoded, target);
+        if (!image.isNull())
+            preferHugePages(image);
+    }
+    // Qt's WebP reader reads only whole files.
+    if (!reader.read(&image) || image.isNull())
+        return refused(header.complete ? Problem::Damaged : Problem::Incomplete, fit.upright);
+    const QImage upright =
+        header.ownTurn ? ExifOrientation::apply(image, header.orientation) : image;
+    return loaded(onWhite(upright), fit.upright, !header.complete);
+}
+
+PhotoLoader::Result loadWithQt(QIODevice* device, const QSize& enough) {
+    // Qt's own limit would refuse a large canvas before its size is known.
+    const AllocationLimitScope limit(int(PhotoLoader::maxDecodingBytes >> 20));
+    QImageReader reader(device);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    if (!PhotoFormat::readByQt(reader.format()))
+        return refused(Problem::NotAPicture);
+    const QtHeader header = readQtHeader(reader, device);
+    if (header.stored.isEmpty())
+        return refused(header.complete ? Problem::Damaged : Problem::Incomplete);
+    const Fit fit = fitFor(header.stored, header.orientation, enough);
+    const qint64 needed = qtNeededBytes(header, fit, reader, device);
+    if (overBudget(needed, fit.decoded))
+        return tooLarge(fit.upright, needed, PhotoLoader::maxDecodingBytes);
+    return decodeWithQt(reader, header, fit);
 }
 
 } // namespace
@@ -165,13 +354,17 @@ QSize PhotoLoader::decodeSize(const QSize& upright, const QSize& enough) {
 PhotoLoader::Result PhotoLoader::load(const QString& path, const QSize& enough) {
     // The user can type any name: a FIFO would block the open, so it is
     // opened without waiting and then turned away with the rest of what is
-    // not a regular file.
+    // not a regular file. A socket cannot be opened at all: its type is the
+    // reason, not the open's error.
     const QByteArray native = FileName::toNative(path);
     const int fd = open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     Result result;
     struct stat st;
     if (fd < 0) {
-        result.file = FileError::fromErrno(errno);
+        const int why = errno;
+        result.file = stat(native.constData(), &st) == 0 && !S_ISREG(st.st_mode)
+                          ? FileError::ofType(st.st_mode)
+                          : FileError::fromErrno(why);
     } else if (fstat(fd, &st) != 0) {
         result.file = FileError::fromErrno(errno);
     } else if (!S_ISREG(st.st_mode)) {
@@ -210,79 +403,10 @@ PhotoLoader::Result loadHeif(QIODevice* device, const QSize& enough) {
 PhotoLoader::Result PhotoLoader::load(QIODevice* device, const QSize& enough) {
     if (HeifReader::canRead(device))
         return loadHeif(device, enough);
-    QImageReader reader(device);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    const QByteArray format = reader.format();
-    if (!PhotoFormat::readByQt(format))
-        return refused(Problem::NotAPicture);
-    // Before the reader takes the header in, while the device is at its start.
-    const JpegLayout jpeg = format == "jpeg" ? JpegLayout::read(device) : JpegLayout();
-    const bool complete = format == "jpeg" ? jpeg.complete : looksComplete(device, format);
-    const QSize claimed = claimedSize(device, format);
-    QSize stored = reader.size();
-    // Qt reports a top-down BMP, a valid and common variant, with a negative
-    // height; it decodes it the right way up.
-    if (format == "bmp")
-        stored.setHeight(qAbs(stored.height()));
-    // A GIF's frames are put together on its whole logical screen.
-    if (format == "gif" && pixels(claimed) > pixels(stored))
-        stored = claimed;
-    // Qt declines to read the header of a BMP that claims more than it
-    // will decode; the user is told it is too large, not that it is damaged.
-    if (stored.isEmpty() && pixels(claimed) * 4 > maxDecodingBytes)
-        stored = claimed;
-    if (stored.isEmpty())
-        return refused(Problem::Damaged);
-
-    // Qt turns a JPEG or TIFF upright itself, a PNG or WebP not.
-    const bool ownTurn = format == "png" || format == "webp";
-    const QImageIOHandler::Transformations orientation =
-        ownTurn ? ExifOrientation::read(device, format) : reader.transformation();
-    // The scaled size applies before the EXIF turn, the print need after it.
-    const bool quarterTurn = orientation.testFlag(QImageIOHandler::TransformationRotate90);
-    const QSize upright = quarterTurn ? stored.transposed() : stored;
-    const QSize decodedUpright = decodeSize(upright, enough);
-    const QSize decoded = quarterTurn ? decodedUpright.transposed() : decodedUpright;
-
-    // What the decoder holds at once: the photo as it comes out, reduced, and
-    // turned upright and put on white (each a copy); a multi-pass JPEG also
-    // its coefficient buffer, anything else the whole picture before it is
-    // reduced, WebP twice (its own planes, or an animation's canvas).
-    const int storedBytesPerPixel =
-        std::max(4, QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8) *
-        (format == "webp" ? 2 : 1);
-    const qint64 output = pixels(decoded) * 4 * (ownTurn ? 3 : 2);
-    const qint64 needed = format != "jpeg" ? pixels(stored) * storedBytesPerPixel + output
-                          : jpeg.onePass   ? output
-                                           : jpeg.bufferedBytes + output;
-    if (pixels(decoded) > maxDecodedPixels)
-        return tooLarge(upright, pixels(decoded) * 4, maxDecodedPixels * 4);
-    if (needed > maxDecodingBytes)
-        return tooLarge(upright, needed, maxDecodingBytes);
-    if (decoded != stored)
-        reader.setScaledSize(decoded);
-
-    // The JPEG decoder fills a target of the right size and format in place
-    // (a target it cannot use is dropped untouched, costing no memory).
-    QImage image;
-    if (format == "jpeg") {
-        const QImage::Format target = reader.imageFormat() == QImage::Format_Grayscale8
-                                          ? QImage::Format_Grayscale8
-                                          : QImage::Format_RGB32;
-        image = QImage(decoded, target);
-        if (!image.isNull())
-            preferHugePages(image);
-    }
-
-    const AllocationLimitScope limit(int(maxDecodingBytes >> 20));
-    if (!reader.read(&image) || image.isNull())
-        return refused(Problem::Damaged, upright);
-    Result result;
-    result.photo = onWhite(ownTurn ? ExifOrientation::apply(image, orientation) : image);
-    result.size = upright;
-    result.incomplete = !complete;
-    if (result.photo.isNull())
-        return refused(Problem::Damaged, upright);
-    return result;
+    const QByteArray format = QImageReader::imageFormat(device);
+    if (format == "png")
+        return loadPng(device, enough);
+    if (format == "tiff")
+        return loadTiff(device, enough);
+    return loadWithQt(device, enough);
 }

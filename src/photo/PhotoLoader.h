@@ -18,37 +18,51 @@ class QIODevice;
 // - The EXIF orientation is applied (JPEG, PNG, WebP, TIFF), and a HEIF's
 //   own rotation and mirroring, so a phone photo stands upright.
 // - A photo larger than the caller needs (the page's photo area at its
-//   print resolution) is decoded reduced (in the DCT domain for a JPEG),
-//   never below what is needed.
-// - Memory stays bounded: what the decoder would hold for a photo is worked
-//   out from its headers, and a photo that needs more is refused before any
-//   pixel is decoded.
-// - A photo cut short (a JPEG without its end, a BMP whose pixels stop early)
-//   is used as far as it goes, and said to be incomplete: the user sees the
-//   damage at once, which helps more than refusing a photo that mostly works.
-// - The result is Format_RGB32, 8 bits a channel; transparent pixels are put
-//   on white, so screen, bitmap and paper all show the same picture.
+//   print resolution) is decoded reduced (in the DCT domain for a JPEG, row
+//   by row for a PNG or TIFF), never below what is needed.
+// - Memory stays bounded by one budget, maxDecodingBytes: what the decoder
+//   will hold for a photo, the reduced photo included, is worked out from
+//   its headers and the decoder's way of reading, and a photo that needs
+//   more is refused before any pixel is decoded. Text in a PNG is never
+//   unpacked.
+// - A photo cut short (a JPEG without its end, a PNG or TIFF whose data
+//   stops, a BMP whose pixels stop early) is used as far as it goes, and said
+//   to be incomplete: the user sees the damage at once, which helps more than
+//   refusing a photo that mostly works. A WebP, HEIC or AVIF cut short is
+//   refused as incomplete: their decoders read whole files only.
+// - The result is Format_RGB32, 8 bits a channel (16-bit and floating-point
+//   samples are reduced to 8); transparent pixels are put on white, so
+//   screen, bitmap and paper all show the same picture.
 //
 // Decode once and hand the same QImage to every place that shows the photo:
 // QImage shares its pixels.
 class PhotoLoader {
 public:
-    // The most a photo's decoding may hold at once: a 100-megapixel progressive
-    // camera JPEG (300 MB of coefficients) and a 64-megapixel BMP or GIF fit;
-    // with the program itself a run stays under half a gigabyte.
+    // The most a photo's decoding may hold at once, the decoded photo and
+    // its copies included: a 100-megapixel progressive camera JPEG (300 MB
+    // of coefficients) and a 64-megapixel BMP or GIF fit; with the program
+    // itself a run stays under half a gigabyte. The one limit every format is
+    // held to.
     static constexpr qint64 maxDecodingBytes = qint64(384) << 20;
-    // The decoded photo never has more pixels than this (128 MB as RGB32). A
-    // baseline JPEG of any size is accepted when its reduced decode fits, as a
-    // 200-megapixel phone photo does. Only extreme aspect ratios reach it; the
-    // photo may then be less sharp.
+    // Part of the same budget: the decoded photo never has more pixels than
+    // this (128 MB as RGB32), and decodeSize() chooses a smaller step, less
+    // sharp, for the extreme aspect ratios that would pass it. A baseline
+    // JPEG of any size is accepted when its reduced decode fits, as a
+    // 200-megapixel phone photo does.
     static constexpr qint64 maxDecodedPixels = qint64(1) << 25;
+    // A PNG or TIFF is decoded whole, row by row, however far it is reduced:
+    // one of more pixels than this (five 50-megapixel photos) would take
+    // many seconds, and a file of a few megabytes can claim it.
+    static constexpr qint64 maxStreamedPixels = qint64(1) << 28;
 
     enum class Problem {
         None,
         File,        // the name cannot be read as a file: see file
         NotAPicture, // no photo in a format this program reads
-        TooLarge,    // see size, neededBytes and limitBytes
+        TooLarge,    // over maxDecodingBytes; see size
         Damaged,     // a known format that cannot be decoded
+        Unsupported, // a kind of a known format that no decoder here reads
+        Incomplete,  // cut short, where the decoder needs the whole file
     };
 
     struct Result {

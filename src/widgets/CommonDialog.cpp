@@ -1,18 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/CommonDialog.h"
 
+#include "files/FileError.h"
 #include "files/FileName.h"
+#include "messages/Messages.h"
 #include "widgets/Controls.h"
 
 #include <QFileDialog>
 #include <QStringList>
 
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-bool writable(const QByteArray& native) {
-    return access(native.constData(), W_OK) == 0;
+// Why nothing can be saved under that name, as the command line would say
+// it; none when it can.
+FileError saveRefusal(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? "." : slash == 0 ? "/" : target.left(slash);
+    struct stat st;
+    if (stat(target.constData(), &st) == 0 && access(target.constData(), W_OK) != 0) {
+        if (errno != EACCES)
+            return FileError::fromErrno(errno);
+        return {(st.st_mode & 0222) == 0 ? FileError::Kind::ReadOnlyFile
+                                         : FileError::Kind::NoPermission,
+                EACCES};
+    }
+    if (access(folder.constData(), W_OK) != 0)
+        return FileError::fromErrno(errno);
+    return {};
 }
 
 } // namespace
@@ -48,16 +66,11 @@ bool CommonDialog::showSave(QWidget* parent) {
         if (!(flags & NoReadOnlyReturn)) {
             return true;
         }
-        const QByteArray target = FileName::toNative(fileName);
-        const qsizetype slash = target.lastIndexOf('/');
-        const QByteArray folder = slash < 0 ? "." : slash == 0 ? "/" : target.left(slash);
-        if (access(target.constData(), F_OK) == 0 && !writable(target)) {
-            refuse(parent, tr("Dit bestand is alleen-lezen. Kies een andere naam."));
-        } else if (!writable(folder)) {
-            refuse(parent, tr("In deze map kan niet worden geschreven. Kies een andere map."));
-        } else {
+        const FileError refusal = saveRefusal(FileName::toNative(fileName));
+        if (!refusal.failed()) {
             return true;
         }
+        refuse(parent, Messages::cannotSaveThere(refusal));
     }
 }
 

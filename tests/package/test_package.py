@@ -13,7 +13,7 @@ FILES = ["./usr/bin/ostrabel", "./usr/bin/ostrabel-cli", SHARE + "applications/o
          SHARE + "man/man1/ostrabel.1.gz", SHARE + "man/man1/ostrabel-cli.1.gz"] + [
     f"{SHARE}icons/hicolor/{n}x{n}/apps/ostrabel.png" for n in (32, 48, 64, 128, 256)]
 DEPENDS = ["libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6",
-           "fonts-liberation2", "qt6-image-formats-plugins", "libheif1"]
+           "fonts-liberation2", "qt6-image-formats-plugins", "libheif1", "libpng16-16", "libtiff6"]
 
 
 def run(*command):

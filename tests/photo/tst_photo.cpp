@@ -57,18 +57,6 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The same JPEG with its frame header claiming another size.
-QByteArray withSize(QByteArray jpeg, int width, int height) {
-    for (qsizetype at = 2; at + 9 < jpeg.size();
-         at += 2 + (uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3])))
-        if (uchar(jpeg[at + 1]) >= 0xC0 && uchar(jpeg[at + 1]) <= 0xC2) {
-            qToBigEndian(quint16(height), jpeg.data() + at + 5);
-            qToBigEndian(quint16(width), jpeg.data() + at + 7);
-            break;
-        }
-    return jpeg;
-}
-
 } // namespace
 
 class TestPhoto : public QObject {
@@ -126,7 +114,8 @@ private Q_SLOTS:
         loads("gray", sample("gray.jpg"), QSize(64, 48), {{{16, 12}, QColor(101, 101, 101)}});
         // Stored 40 x 20 with a red block top-left; orientation 6 turns it a
         // quarter clockwise, so upright the block is top-right.
-        for (const char* file : {"exif_rot6.jpg", "exif_rot6.png", "exif_rot6.webp"})
+        for (const char* file :
+             {"exif_rot6.jpg", "exif_rot6.png", "exif_rot6.webp", "exif_rot6.tif"})
             loads(file, sample(file), QSize(20, 40),
                   {{{15, 4}, QColor(220, 30, 30)}, {{4, 30}, QColor(30, 60, 200)}});
         loads("transparent gif on white", sample("transparent.gif"), QSize(32, 32),
@@ -140,18 +129,12 @@ private Q_SLOTS:
         // A baseline JPEG of 200 megapixels is reduced as it is read.
         loads("200 MP baseline jpeg", sample("jpeg_claims_16320.jpg"), QSize(4080, 3060), {});
 
-        // A progressive JPEG is buffered whole, 2 bytes a sample: 1.1 GB here.
-        const QByteArray cmyk = withSize(readAll(sample("progressive.jpg")), 11580, 11580);
-        refused("progressive jpeg of 134 MP", write("huge.jpg", cmyk), Problem::TooLarge, {},
-                QSize(11580, 11580));
-        refused("jpeg 60000 x 60000", sample("jpeg_claims_60000.jpg"), Problem::TooLarge, {},
-                QSize(60000, 60000));
         refused("bmp 60000 x 60000", sample("bmp_claims_60000.bmp"), Problem::TooLarge, {},
                 QSize(60000, 60000));
         refused("gif screen 65535 x 65535", sample("gif_huge_screen.gif"), Problem::TooLarge, {},
                 QSize(65535, 65535));
         refused("heic 60000 x 60000", sample("heic_claims_60000.heic"), Problem::TooLarge);
-        refused("truncated header", sample("truncated_header.jpg"), Problem::Damaged);
+        refused("truncated header", sample("truncated_header.jpg"), Problem::Incomplete);
         refused("heic cut in half", sample("truncated_half.heic"), Problem::Damaged);
         refused("text", sample("text.jpg"), Problem::NotAPicture);
         refused("empty", sample("empty"), Problem::NotAPicture);
