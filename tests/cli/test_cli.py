@@ -71,6 +71,51 @@ for out, extra, magic, size in [
     check("pdf: photo %dx%d over 300 dpi" % (width, height), width <= 2042 and height <= 1375)
 
 
+# Weeks from Monday, week numbers and holidays, read from the page at both
+# sizes: 1 January 2027 under Friday, week 53 (wider than week 1 below it)
+# on its first row, Easter Monday (29 March) and King's Day (27 April) red,
+# and a week number never touching its block's line or the block before.
+# In the PDF no word touches another, and 53 stands left of January's first row.
+OPTIONS = ["--jaar", "2027", "--week-begint", "maandag", "--weeknummers", "--feestdagen"]
+for factor in (1, 2):
+    path = os.path.join(work, "opties%d.png" % factor)
+    check("options: exit", run(OPTIONS + ["--groot"] * (factor == 2) + [path])[0] == 0)
+    page = Image.open(path).convert("RGB")
+    px = lambda twips: twips * factor // 15
+    block = lambda month: (870 + (month - 1) % 4 * 2505, 8220 + (month - 1) // 4 * 2580)
+    def pixels(x0, y0, x1, y1, exact=False):  # twips, or pixels when exact
+        return page.crop((x0, y0, x1, y1) if exact else tuple(map(px, (x0, y0, x1, y1)))).getdata()
+    def cell(month, row, column):
+        x, y = block(month)
+        return pixels(x + 330 * column + 40, y + 300 * row + 640, x + 330 * column + 290,
+                      y + 300 * row + 860)
+    ink = lambda box, red=False: any(p[0] > 150 and p[1] < 80 if red else sum(p) < 450
+                                     for p in box)
+    check("options x%d: January 2027" % factor, ink(cell(1, 0, 4)) and not ink(cell(1, 0, 3)))
+    check("options x%d: holidays" % factor, ink(cell(3, 4, 0), True) and ink(cell(4, 4, 1), True))
+    widths = []
+    for month in range(1, 13):
+        x, y = block(month)
+        for row in range(6):  # the pixel columns between two blocks, along a row
+            gap = lambda x0, x1: pixels(x0, px(y + 300 * row + 615), x1, px(y + 300 * row + 885),
+                                        True)
+            check("options x%d: week number touches" % factor,
+                  not ink(gap(px(x) - 1, px(x))) and not ink(gap(px(x - 195) + 1, px(x - 195) + 2)))
+            marks = [i % (px(x) - px(x - 195)) for i, p in enumerate(gap(px(x - 195), px(x)))
+                     if sum(p) < 450]
+            widths.append(max(marks) - min(marks) if marks else 0)
+    check("options x%d: week 53" % factor, widths[0] > widths[1] > 0)
+pdf = os.path.join(work, "opties.pdf")
+run(OPTIONS + [pdf])
+boxes = [(w, tuple(map(float, b))) for *b, w in re.findall(
+    r'xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)<',
+    subprocess.run(["pdftotext", "-bbox", pdf, "-"], capture_output=True, text=True).stdout)]
+for i, (word, (x0, y0, x1, y1)) in enumerate(boxes):
+    for other, (u0, v0, u1, v1) in boxes[i + 1:]:
+        check("pdf: %s touches %s" % (word, other), x1 <= u0 or u1 <= x0 or y1 <= v0 or v1 <= y0)
+check("pdf: week 53", any(w == "53" and b[2] < 43.5 and 441 < b[1] < 456 for w, b in boxes))
+
+
 def nobody():
     os.setgid(65534)
     os.setuid(65534)
