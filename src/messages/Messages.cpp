@@ -4,6 +4,7 @@
 #include "calendar/CopyCount.h"
 #include "calendar/YearText.h"
 #include "drawing/PageGeometry.h"
+#include "photo/HeifReader.h"
 #include "photo/PhotoFormat.h"
 
 #include <QCoreApplication>
@@ -110,6 +111,11 @@ QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& r
     case Problem::Damaged:
         reason = tr("het bestand is beschadigd");
         break;
+    case Problem::TooManyTiles:
+        reason = tr("de foto bestaat uit te veel tegels (%1; ten hoogste %2)")
+                     .arg(result.tiles)
+                     .arg(HeifReader::maxTiles);
+        break;
     case Problem::TooLarge:
         // A HEIF file that large is refused before its size is known.
         reason = result.size.isEmpty()
@@ -121,6 +127,14 @@ QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& r
                            .arg(megabytes(result.neededBytes))
                            .arg(megabytes(result.limitBytes));
         advice = tr("Verklein de foto of kies een andere.");
+        break;
+    case Problem::Unsupported:
+        reason = tr("deze soort foto wordt niet ondersteund");
+        advice = tr("Sla de foto op als JPEG- of 8-bits PNG-bestand en kies dat.");
+        break;
+    case Problem::Incomplete:
+        reason = tr("het bestand is onvolledig: het houdt te vroeg op");
+        advice = tr("Kopieer de foto opnieuw of kies een andere.");
         break;
     case Problem::File:
         switch (result.file.kind) {
