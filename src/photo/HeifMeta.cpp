@@ -208,14 +208,18 @@ void HeifMeta::readLocations(const QByteArray& meta, qsizetype from, qsizetype t
         Item& item = m_items[quint32(fields.take(idBytes))];
         const int method = version == 1 || version == 2 ? int(fields.take(2) & 15) : 0;
         const bool here = fields.take(2) == 0; // data reference 0: this file
-        const auto base = qint64(fields.take(baseBytes));
+        const quint64 base = fields.take(baseBytes);
         item.located = here && method <= 1; // 0 the file, 1 idat; 2 (other items) is not read
         item.inIdat = method == 1;
         item.extents.clear();
         for (auto extents = int(fields.take(2)); extents > 0 && !fields.failed(); --extents) {
             fields.take(indexBytes);
-            const auto offset = qint64(fields.take(offsetBytes));
-            item.extents.append({base + offset, qint64(fields.take(lengthBytes))});
+            // Wrapping round as libheif's sum does; what lies beyond 2^62 lies
+            // beyond any file.
+            const quint64 offset = base + fields.take(offsetBytes);
+            const quint64 length = fields.take(lengthBytes);
+            constexpr quint64 kFar = quint64(1) << 62;
+            item.extents.append({qint64(std::min(offset, kFar)), qint64(std::min(length, kFar))});
         }
     }
 }
@@ -268,8 +272,7 @@ qint64 HeifMeta::dataSize(quint32 id) const {
     const Item* found = item(id);
     qint64 total = 0;
     for (const Extent& extent : found ? found->extents : QList<Extent>()) {
-        const qint64 size = found->inIdat ? m_idat.size() : m_fileSize;
-        total += extent.length == 0 ? size - extent.offset : extent.length;
+        total += extent.length;
     }
     return total;
 }
@@ -281,13 +284,11 @@ QByteArray HeifMeta::data(quint32 id, qint64 limit) const {
     }
     QByteArray bytes;
     for (const Extent& extent : found->extents) {
-        const qint64 size = found->inIdat ? m_idat.size() : m_fileSize;
-        const qint64 length = extent.length == 0 ? size - extent.offset : extent.length;
         if (found->inIdat) {
-            bytes += m_idat.mid(extent.offset, length);
+            bytes += m_idat.mid(extent.offset, extent.length);
         } else if (m_device->seek(m_start + extent.offset)) {
-            const QByteArray part = m_device->read(length);
-            if (part.size() != length) {
+            const QByteArray part = m_device->read(extent.length);
+            if (part.size() != extent.length) {
                 return {};
             }
             bytes += part;

@@ -18,7 +18,7 @@ public:
     };
     struct Extent {
         qint64 offset = 0; // in the file, or in idat
-        qint64 length = 0; // 0: to the end of the file
+        qint64 length = 0; // 0 is none, as libheif reads it
     };
     struct Item {
         QByteArray type;       // "hvc1", "av01", "grid", ...

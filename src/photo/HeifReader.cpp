@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -26,8 +27,9 @@ namespace {
 using Problem = PhotoLoader::Problem;
 
 // libheif checks each side of every image it is given against this before it
-// allocates: 16384 admits the largest phone photos (16320 x 12240) and phone
-// panoramas. Our own fence, decodingBytes(), is the tighter one.
+// allocates, and so do we: 16384 admits the largest phone photos (16320 x
+// 12240) and phone panoramas. Our own fence, decodingBytes(), is the
+// tighter one.
 constexpr int kMaxSide = 1 << 14;
 
 // libheif registers its codecs once; they stay for the life of the program.
@@ -62,6 +64,16 @@ const Brand* brand(const char* fourcc) {
     return found != kBrands.end() ? found : nullptr;
 }
 
+// Whether libheif reads the file: by its compatible brands alone.
+bool readableBrand(const HeifMeta& meta) {
+    const QList<QByteArray>& brands = meta.brands();
+    return std::any_of(brands.begin() + std::min<qsizetype>(1, brands.size()), brands.end(),
+                       [](const QByteArray& fourcc) {
+                           const Brand* known = brand(fourcc.constData());
+                           return known && known->readable;
+                       });
+}
+
 // Tiles decoded at once, each on a thread of its own, as libheif does.
 size_t threadCount() {
     return std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4);
@@ -72,7 +84,8 @@ qint64 pixels(const QSize& size) {
 }
 
 QSize reduced(const QSize& size, int step) {
-    return {(size.width() + step - 1) / step, (size.height() + step - 1) / step};
+    return {int((qint64(size.width()) + step - 1) / step),
+            int((qint64(size.height()) + step - 1) / step)};
 }
 
 // dav1d starts a thread for each CPU the decoding thread may run on, and
@@ -552,7 +565,11 @@ QImage HeifReader::Private::readTiles(const QSize& size) {
     std::vector<std::thread> workers;
     const size_t threads = std::min(handles.size(), threadCount());
     for (size_t i = 1; i < threads; ++i) {
-        workers.emplace_back(work);
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // fewer threads, the same picture
+        }
     }
     work();
     for (std::thread& worker : workers) {
@@ -602,16 +619,10 @@ bool HeifReader::readHeader() {
     }
     d->meta = HeifMeta::read(device);
     const HeifMeta& meta = d->meta;
-    const bool readable =
-        std::any_of(meta.brands().begin() + std::min<qsizetype>(1, meta.brands().size()),
-                    meta.brands().end(), [](const QByteArray& fourcc) {
-                        const Brand* known = brand(fourcc.constData());
-                        return known && known->readable;
-                    });
     if (meta.cutShort()) {
         return d->fail(Problem::Incomplete);
     }
-    if (!readable || (meta.hasMovie() && !meta.isValid())) {
+    if (!readableBrand(meta) || (meta.hasMovie() && !meta.isValid())) {
         return d->fail(Problem::Unsupported);
     }
     if (!meta.isValid()) {
@@ -639,6 +650,11 @@ bool HeifReader::readHeader() {
     d->stored = ispe(meta, primary);
     if (type == "grid" && !d->readGrid(primary, parts)) {
         return false;
+    }
+    // libheif takes no side longer; nor do our sums.
+    if (d->stored.width() > kMaxSide || d->stored.height() > kMaxSide ||
+        d->tileSize.width() > kMaxSide || d->tileSize.height() > kMaxSide) {
+        return d->fail(Problem::TooLarge);
     }
     d->tileIds = type == "grid" && alpha == 0 ? parts : QList<quint32>();
     d->tileCount = int(parts.size());
