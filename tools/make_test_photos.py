@@ -5,7 +5,8 @@ loader's fuzz target and what its unit test reads.
 
     /usr/bin/python3 tools/make_test_photos.py
 
-Needs PIL (Debian: python3-pil) and heif-enc (Debian: libheif-examples).
+Needs PIL (Debian: python3-pil), heif-enc (Debian: libheif-examples) and
+avifenc (Debian: libavif-bin).
 Writes tests/fuzz/corpus/ relative to the repository. Every picture is a few
 KB, and the same bytes on every run: the encoders run without clocks or
 random seeds.
@@ -123,6 +124,17 @@ def heif_encoded(image, *options):
         source, target = pathlib.Path(folder, "in.png"), pathlib.Path(folder, "out.heif")
         image.save(source)
         subprocess.run(["heif-enc", "--quality", "90", *options, "-o", str(target), str(source)],
+                       check=True, stdout=subprocess.DEVNULL)
+        return target.read_bytes()
+
+
+def avif_encoded(image, *options):
+    """The picture as avifenc writes it: of an 8-bit PNG heif-enc makes no
+    AVIF of 10 bits a sample, nor a grey one."""
+    with tempfile.TemporaryDirectory() as folder:
+        source, target = pathlib.Path(folder, "in.png"), pathlib.Path(folder, "out.avif")
+        image.save(source)
+        subprocess.run(["avifenc", "--speed", "10", *options, str(source), str(target)],
                        check=True, stdout=subprocess.DEVNULL)
         return target.read_bytes()
 
@@ -246,11 +258,11 @@ def heif_cut_in_mdat(data):
     return data[:at + 8 + (size - 8) // 2]
 
 
-def transparent_png():
+def transparent():
     # A green square on a fully transparent field, as transparent.gif.
     image = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
     image.paste((40, 200, 60, 255), (8, 8, 24, 24))
-    return encoded(image, "PNG")
+    return image
 
 
 def rgb16_tiff(image):
@@ -295,17 +307,24 @@ def main():
         "quadrants_top_down.bmp": top_down_bmp(photo),
         "quadrants.gif": encoded(photo.convert("P", palette=Image.ADAPTIVE, colors=4), "GIF"),
         "transparent.gif": transparent_gif(),
-        "transparent.png": transparent_png(),
+        "transparent.png": encoded(transparent(), "PNG"),
+        "transparent.avif": heif_encoded(transparent(), "--avif"),
         "quadrants16.tif": rgb16_tiff(photo),
         # The second frame is the picture turned half round; only the first counts.
         "animated.webp": encoded(photo, "WEBP", lossless=True, save_all=True, duration=500,
                                  append_images=[quadrants().rotate(180)]),
         "quadrants.avif": heif_encoded(photo, "--avif"),
+        "quadrants10.avif": avif_encoded(photo, "--depth", "10"),
+        "gray10.avif": avif_encoded(photo, "--depth", "10", "--yuv", "400"),
         # Angle 3: three quarter turns anticlockwise.
         "quadrants_rot90.heic": with_heif_property(heif_encoded(photo), box(b"irot", b"\x03")),
         # Mode 1 swaps left and right (HEIF's amendment renamed the first
         # edition's "axis", read both ways, to "mode": 0 swaps top and bottom).
         "quadrants_mirror.heic": with_heif_property(heif_encoded(photo), box(b"imir", b"\x01")),
+        # A clean aperture of 32 x 24 whose centre lies 16 right of and 12 above
+        # the picture's: the top-right quarter alone.
+        "quadrants_clap.heic": with_heif_property(heif_encoded(photo), box(
+            b"clap", struct.pack(">IIIIiIiI", 32, 1, 24, 1, 16, 1, -12, 1))),
     }
     for name, data in samples.items():
         (CORPUS / name).write_bytes(data)

@@ -4,6 +4,7 @@
 #include "calendar/CopyCount.h"
 #include "calendar/YearText.h"
 #include "drawing/PageGeometry.h"
+#include "photo/HeifReader.h"
 #include "photo/PhotoFormat.h"
 
 #include <QCoreApplication>
@@ -216,6 +217,11 @@ QString Messages::photoRefused(const QString& path, const PhotoLoader::Result& r
         break;
     case Problem::Damaged:
         reason = tr("het bestand is beschadigd");
+        break;
+    case Problem::TooManyTiles:
+        reason = tr("de foto bestaat uit te veel tegels (%1; ten hoogste %2)")
+                     .arg(result.tiles)
+                     .arg(HeifReader::maxTiles);
         break;
     case Problem::TooLarge:
         reason = tooLarge(result.size);

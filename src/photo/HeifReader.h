@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "photo/PhotoLoader.h"
+
 #include <QImage>
 #include <QSize>
 
@@ -9,38 +11,41 @@
 class QIODevice;
 
 // HEIF photos (HEIC from phones, AVIF) through libheif: the primary image,
-// with the container's own rotation and mirroring applied.
+// with the container's own rotation, mirroring and cropping applied. A file
+// is judged from its own boxes and coded parameter sets before libheif sees
+// it, so that neither a forged header nor thousands of tiles cost more than
+// an honest photo; a grid of tiles is decoded a few tiles at a time.
 class HeifReader {
 public:
+    // The most tiles a grid may have: a 200-megapixel phone photo is 768
+    // tiles of 512 x 512.
+    static constexpr int maxTiles = 1024;
+
     // Reads from the device (a QFile or QBuffer, random access), from its
     // current position; the device must outlive the reader.
     explicit HeifReader(QIODevice* device);
     ~HeifReader();
 
-    // Whether the device's bytes start a HEIF or AVIF file: an ftyp box whose
-    // major or compatible brands libheif decodes (heic, heix, heim, heis, hevc,
-    // hevx, mif1, msf1, avif, avis ...). Only peeks.
+    // Whether the device's bytes start a HEIF file (any of its brands, also
+    // those libheif does not read: readHeader() says so). Only peeks.
     static bool canRead(QIODevice* device);
-    // Parses the container, no pixel decoding. False when it is no HEIF file
-    // libheif can read, it is damaged, or it is too large.
+    // Reads the boxes and the coded pictures' parameter sets; decodes nothing
+    // and leaves libheif out. False, with problem() telling why, when the
+    // photo cannot be read.
     bool readHeader();
-    // After readHeader(): the primary image's size as it will stand, with the
-    // container's rotation applied.
+    // After readHeader(): the primary image's size as it will stand.
     QSize uprightSize() const;
-    bool hasAlpha() const;
-    // After readHeader(): an estimate of the most bytes decoding will hold at
-    // once (the codec's frames, libheif's planes, our 8-bit copy), from the
-    // size, bit depth, chroma and alpha, so the caller can refuse a photo
-    // before any pixel is decoded.
-    qint64 decodingBytes() const;
-    // Decodes the primary image upright (rotation and mirroring applied), 8 bits
-    // per channel (16/10-bit reduced), and reduces it smoothly to `size` (an
-    // upright size no larger than uprightSize()). Format_ARGB32 with alpha,
-    // otherwise Format_RGB32. Null on failure.
+    // After readHeader(): the most bytes reading at `size` (an upright size
+    // no larger than uprightSize()) will hold at once.
+    qint64 decodingBytes(const QSize& size) const;
+    // Decodes the primary image upright, 8 bits a channel, transparent parts
+    // on white, reduced smoothly to `size`. Format_RGB32; null on failure.
     QImage read(const QSize& size);
-    // Whether a failure was libheif's refusal of a picture larger than it
-    // takes (16384 pixels a side), rather than damage.
-    bool tooLarge() const;
+
+    // Why readHeader() or read() failed.
+    PhotoLoader::Problem problem() const;
+    // With Problem::TooManyTiles: how many there are.
+    int tiles() const;
 
 private:
     struct Private;

@@ -380,24 +380,29 @@ PhotoLoader::Result PhotoLoader::load(const QString& path, const QSize& enough) 
     return result;
 }
 
-// HEIC and AVIF: libheif turns them upright and reduces 10-bit colour to 8;
-// it holds the whole picture, which it reads only when its cost fits.
+// HEIC and AVIF: HeifReader judges the file before libheif decodes it, and
+// holds only the reduced photo and the tiles in hand.
 PhotoLoader::Result loadHeif(QIODevice* device, const QSize& enough) {
     using Problem = PhotoLoader::Problem;
     HeifReader heif(device);
-    if (!heif.readHeader())
-        return heif.tooLarge() ? tooLarge({}, 0, 0) : refused(Problem::Damaged);
+    if (!heif.readHeader()) {
+        PhotoLoader::Result result = refused(heif.problem());
+        result.tiles = heif.tiles();
+        return result;
+    }
     const QSize upright = heif.uprightSize();
     const QSize decoded = PhotoLoader::decodeSize(upright, enough);
-    const qint64 needed = heif.decodingBytes() + pixels(decoded) * 4 * 2;
+    const qint64 needed = heif.decodingBytes(decoded);
     if (pixels(decoded) > PhotoLoader::maxDecodedPixels)
         return tooLarge(upright, pixels(decoded) * 4, PhotoLoader::maxDecodedPixels * 4);
     if (needed > PhotoLoader::maxDecodingBytes)
         return tooLarge(upright, needed, PhotoLoader::maxDecodingBytes);
     PhotoLoader::Result result;
-    result.photo = onWhite(heif.read(decoded));
+    result.photo = heif.read(decoded);
     result.size = upright;
-    return result.photo.isNull() ? refused(Problem::Damaged, upright) : result;
+    if (result.photo.isNull())
+        return refused(heif.problem(), heif.problem() == Problem::TooLarge ? QSize() : upright);
+    return result;
 }
 
 PhotoLoader::Result PhotoLoader::load(QIODevice* device, const QSize& enough) {

@@ -63,6 +63,8 @@ public:
         Damaged,     // a known format that cannot be decoded
         Unsupported, // a kind of a known format that no decoder here reads
         Incomplete,  // cut short, where the decoder needs the whole file
+        // A HEIF grid of more tiles than HeifReader::maxTiles: see tiles.
+        TooManyTiles,
     };
 
     struct Result {
@@ -74,6 +76,8 @@ public:
         qint64 limitBytes = 0;
         // Loaded, but the file ends early: the missing part stays blank.
         bool incomplete = false;
+        // TooManyTiles: how many there are.
+        int tiles = 0;
     };
 
     // The path as FileName carries it; enough: the upright size beyond which

@@ -21,7 +21,7 @@ const QSize enough(2042, 1375);
 using Probes = QList<QPair<QPoint, QColor>>;
 
 // The quarters of the 64 x 48 sample pictures (tools/make_test_photos.py).
-const QColor topLeft(220, 40, 40), bottomRight(240, 220, 40);
+const QColor topLeft(220, 40, 40), topRight(40, 200, 60), bottomRight(240, 220, 40);
 
 QString sample(const char* name) {
     return QFINDTESTDATA(QStringLiteral("../fuzz/corpus/") + QLatin1String(name));
@@ -96,30 +96,31 @@ private Q_SLOTS:
             QTest::newRow(name) << path << size << Probes() << problem << file << false;
         };
         const Probes quarters{{{16, 12}, topLeft}, {{48, 36}, bottomRight}};
-        for (const char* file :
-             {"quadrants.jpg", "progressive.jpg", "cmyk.jpg", "quadrants.avif", "quadrants16.tif",
-              "animated.webp", "quadrants.bmp", "quadrants_top_down.bmp", "quadrants.gif"})
+        for (const char* file : {"quadrants.jpg", "progressive.jpg", "cmyk.jpg", "quadrants.avif",
+                                 "quadrants10.avif", "quadrants16.tif", "animated.webp",
+                                 "quadrants.bmp", "quadrants_top_down.bmp", "quadrants.gif"})
             loads(file, sample(file), QSize(64, 48), quarters);
         // Turned three quarters anticlockwise: upright the blue quarter is
         // top-left and the red one top-right; mirrored, red and green swap sides.
         loads("heic turned", sample("quadrants_rot90.heic"), QSize(48, 64),
               {{{12, 16}, QColor(40, 60, 220)}, {{36, 16}, topLeft}});
         loads("heic mirrored", sample("quadrants_mirror.heic"), QSize(64, 48),
-              {{{16, 12}, QColor(40, 200, 60)}, {{48, 12}, topLeft}});
-        loads("transparent png on white", sample("transparent.png"), QSize(32, 32),
-              {{{2, 2}, Qt::white}, {{16, 16}, QColor(40, 200, 60)}});
+              {{{16, 12}, topRight}, {{48, 12}, topLeft}});
         const QString misnamed = m_dir.filePath(QStringLiteral("foto.gif"));
         QFile::copy(sample("quadrants.jpg"), misnamed);
         loads("jpeg named .gif", misnamed, QSize(64, 48), quarters);
-        loads("gray", sample("gray.jpg"), QSize(64, 48), {{{16, 12}, QColor(101, 101, 101)}});
+        for (const char* file : {"gray.jpg", "gray10.avif"})
+            loads(file, sample(file), QSize(64, 48), {{{16, 12}, QColor(101, 101, 101)}});
+        // A grid's clean aperture keeps the top-right quarter.
+        loads("heic cropped", sample("quadrants_clap.heic"), QSize(32, 24), {{{16, 12}, topRight}});
         // Stored 40 x 20 with a red block top-left; orientation 6 turns it a
         // quarter clockwise, so upright the block is top-right.
         for (const char* file :
              {"exif_rot6.jpg", "exif_rot6.png", "exif_rot6.webp", "exif_rot6.tif"})
             loads(file, sample(file), QSize(20, 40),
                   {{{15, 4}, QColor(220, 30, 30)}, {{4, 30}, QColor(30, 60, 200)}});
-        loads("transparent gif on white", sample("transparent.gif"), QSize(32, 32),
-              {{{2, 2}, Qt::white}, {{16, 16}, QColor(40, 200, 60)}});
+        for (const char* file : {"transparent.png", "transparent.gif", "transparent.avif"})
+            loads(file, sample(file), QSize(32, 32), {{{2, 2}, Qt::white}, {{16, 16}, topRight}});
         // The top is there, the rest is the decoder's grey, and the photo is kept.
         loads("truncated jpeg", sample("truncated_half.jpg"), QSize(64, 48), {{{16, 4}, topLeft}},
               true);
@@ -133,9 +134,10 @@ private Q_SLOTS:
                 QSize(60000, 60000));
         refused("gif screen 65535 x 65535", sample("gif_huge_screen.gif"), Problem::TooLarge, {},
                 QSize(65535, 65535));
-        refused("heic 60000 x 60000", sample("heic_claims_60000.heic"), Problem::TooLarge);
+        // Its grid says 64 x 48, its size properties 60000 x 60000.
+        refused("heic 60000 x 60000", sample("heic_claims_60000.heic"), Problem::Damaged);
         refused("truncated header", sample("truncated_header.jpg"), Problem::Incomplete);
-        refused("heic cut in half", sample("truncated_half.heic"), Problem::Damaged);
+        refused("heic cut in half", sample("truncated_half.heic"), Problem::Incomplete);
         refused("text", sample("text.jpg"), Problem::NotAPicture);
         refused("empty", sample("empty"), Problem::NotAPicture);
         refused("icon", QFINDTESTDATA("../../src/resources/ostrabel.ico"), Problem::NotAPicture);
