@@ -509,29 +509,34 @@ void Main::Image1_Click() {
     MousePointer::arrow();
 }
 
-// Once the window is the active one: a message about the photo then comes
-// over it and takes the keyboard, as the person expects.
+// Once the window shows. A message about them waits until the window is the
+// active one: it then comes over it and takes the keyboard, as the person
+// expects, rather than over a window the desktop has not yet given focus.
 void Main::openPhotos(const QStringList& paths) {
-    m_photosToOpen = paths;
-    if (isActiveWindow()) {
-        openWaitingPhotos();
-    }
-}
-
-void Main::openWaitingPhotos() {
-    const QStringList paths = std::exchange(m_photosToOpen, {});
-    if (paths.size() > 1) {
-        complain(tr("Open één foto tegelijk."));
-    } else if (!paths.isEmpty()) {
-        loadPhoto(paths.first());
-    }
+    m_holdMessages = !paths.isEmpty() && !isActiveWindow();
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] {
+            if (paths.size() > 1) {
+                complain(tr("Open één foto tegelijk."));
+            } else if (!paths.isEmpty()) {
+                loadPhoto(paths.first());
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void Main::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
-        !m_photosToOpen.isEmpty()) {
-        QMetaObject::invokeMethod(this, &Main::openWaitingPhotos, Qt::QueuedConnection);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_holdMessages) {
+        m_holdMessages = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                for (const QString& message : std::exchange(m_heldMessages, {}))
+                    complain(message);
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -572,6 +577,10 @@ void Main::photoLoaded(const QString& path) {
 
 void Main::complain(const QString& message) {
     MousePointer::arrow();
+    if (m_holdMessages) {
+        m_heldMessages << message;
+        return;
+    }
     Controls::warn(this, message);
 }
 

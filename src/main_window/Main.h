@@ -57,7 +57,7 @@ public Q_SLOTS:
     PhotoFit photoFit() const { return m_choices.fit; }
     void setPhotoFit(PhotoFit fit);
     // Photos named on the command line, opened as the photo dialog opens
-    // one ("Open with") once the window is active; more than one is told.
+    // one ("Open with"); more than one is told.
     void openPhotos(const QStringList& paths);
 
 Q_SIGNALS:
@@ -90,7 +90,6 @@ private:
     // when it fails.
     void loadPhoto(const QString& path);
     void photoLoaded(const QString& path);
-    void openWaitingPhotos();
     static QByteArray localFile(const QUrl& url);
     void showPhoto();
     void complain(const QString& message);
@@ -138,7 +137,9 @@ private:
     // An OK that came while a photo was being read runs when it is in.
     bool m_okAfterLoading = false;
     std::unique_ptr<QThread> m_loader;
-    QStringList m_photosToOpen;   // named on the command line, until the window is active
+    // Messages about photos named on the command line, until the window is active.
+    bool m_holdMessages = false;
+    QStringList m_heldMessages;
     PhotoLoader::Result m_loaded; // written by the loader's thread
     QString m_pictureFile;
     // How the photo goes into its frame, and the calendar's options.
