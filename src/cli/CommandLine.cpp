@@ -193,7 +193,7 @@ QString CommandLine::readPage() {
         }
         r.photoFit = *fit;
     }
-    if (const QString problem = readCalendar(); !problem.isEmpty()) {
+    if (QString problem = readCalendar(); !problem.isEmpty()) {
         return problem;
     }
     // Names keep their bytes; a text is drawn, so a byte that is no UTF-8

@@ -256,8 +256,9 @@ void Page::dayNames(const MonthGrid& grid, double x, double y) {
 
 void Page::cellOutlines(double x, double y) {
     for (int cell = 0; cell < MonthGrid::cells; ++cell) {
-        const double cellX = x + at(cell % DayNames::count * cellWidth);
-        const double cellY = y + at(dayNameRowY + (cell / DayNames::count + 1) * cellHeight);
+        const int row = cell / DayNames::count, column = cell % DayNames::count;
+        const double cellX = x + at(column * cellWidth);
+        const double cellY = y + at(dayNameRowY + (row + 1) * cellHeight);
         outline(cellX, cellY, cellX + at(cellWidth), cellY + at(cellHeight));
     }
 }
@@ -266,9 +267,10 @@ void Page::cellOutlines(double x, double y) {
 // of the last cell, a weekend one whichever day the weeks start on.
 void Page::dayNumbers(const MonthGrid& grid, double x, double y) {
     for (int cell = 0; cell < MonthGrid::cells; ++cell) {
+        const int row = cell / DayNames::count, column = cell % DayNames::count;
         m_surface.setTextColor(grid.red(cell) ? weekendColor : m_style.dayNumberColor);
-        m_surface.setPosition(x + at(cell % DayNames::count * cellWidth + dayNumberX),
-                              y + at((cell / DayNames::count + 1) * cellHeight + dayNumberY));
+        m_surface.setPosition(x + at(column * cellWidth + dayNumberX),
+                              y + at((row + 1) * cellHeight + dayNumberY));
         const int day = grid.day(cell);
         if (day >= 1 && day <= grid.days)
             m_surface.printNumber(day);
