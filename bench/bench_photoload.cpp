@@ -5,6 +5,7 @@
 // memory of loading a 200-megapixel JPEG, and a 12-megapixel phone photo as
 // HEIC next to the same as JPEG, each measured in a fresh child process.
 // Prints figures; never fails on speed.
+#include "TestPicture.h"
 #include "drawing/PageGeometry.h"
 #include "photo/PhotoLoader.h"
 
@@ -39,31 +40,16 @@ qint64 statusKb(const char* field) {
     return -1;
 }
 
-// A gradient with a little texture, so the encoder has some detail to keep.
-QImage texture(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB888);
-    for (int y = 0; y < height; ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            const int texture = ((x * 7) ^ (y * 13)) & 15;
-            line[3 * x] = uchar(qint64(x) * 239 / width + texture);
-            line[3 * x + 1] = uchar(qint64(y) * 239 / height + texture);
-            line[3 * x + 2] = uchar(qint64(x + y) * 239 / (width + height) + texture);
-        }
-    }
-    return image;
-}
-
 bool makeJpeg(const QString& path, int width, int height) {
     QImageWriter writer(path, "jpeg");
     writer.setQuality(90);
-    return writer.write(texture(width, height));
+    return writer.write(testPicture(width, height));
 }
 
 // The same picture as HEIC, through libheif's own encoder (libheif-examples).
 bool makeHeic(const QString& path, int width, int height) {
     const QString png = path + ".png";
-    return texture(width, height).save(png) &&
+    return testPicture(width, height).save(png) &&
            QProcess::execute(QStringLiteral("heif-enc"), {"-q", "90", "-o", path, png}) == 0;
 }
 

@@ -4,6 +4,7 @@
 // a 12 megapixel HEIC; and how long the window left its events waiting
 // during the load, the longest moment it could not repaint. Prints figures;
 // never fails on speed.
+#include "TestPicture.h"
 #include "drawing/PageGeometry.h"
 #include "main_window/Main.h"
 #include "photo/PhotoLoader.h"
@@ -22,21 +23,6 @@
 #include <vector>
 
 namespace {
-
-// Smooth ramps with a little texture, as a camera photo compresses.
-QImage texture(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB888);
-    for (int y = 0; y < height; ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            const int grain = ((x * 7) ^ (y * 13)) & 15;
-            line[3 * x] = uchar(qint64(x) * 239 / width + grain);
-            line[3 * x + 1] = uchar(qint64(y) * 239 / height + grain);
-            line[3 * x + 2] = uchar(qint64(x + y) * 239 / (width + height) + grain);
-        }
-    }
-    return image;
-}
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -90,8 +76,8 @@ int main(int argc, char* argv[]) {
     const QString heic = dir.filePath(QStringLiteral("12mp.heic"));
     QImageWriter writer(jpeg, "jpeg");
     writer.setQuality(90);
-    writer.write(texture(8000, 6000));
-    texture(4032, 3024).save(heic + QStringLiteral(".png"));
+    writer.write(testPicture(8000, 6000));
+    testPicture(4032, 3024).save(heic + QStringLiteral(".png"));
     const bool haveHeic =
         QProcess::execute(QStringLiteral("heif-enc"),
                           {QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o"), heic,

@@ -86,7 +86,8 @@ bool CalendarCommand::readPage(const CalendarRequest& request, const Complain& c
     // In the window an unreadable file keeps the previous photo; here there
     // is none to keep, and a calendar without the asked-for photo is not what
     // was asked for.
-    const PhotoLoader::Result photo = PhotoLoader::load(request.photoPath, PageGeometry::photoPixels());
+    const PhotoLoader::Result photo =
+        PhotoLoader::load(request.photoPath, PageGeometry::photoPixels());
     if (photo.photo.isNull()) {
         complain(Messages::photoRefused(request.photoPath, photo));
         return false;
