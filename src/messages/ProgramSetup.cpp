@@ -6,12 +6,30 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
 QtMessageHandler qtHandler = nullptr;
 
+// Without a screen to show it on, the window cannot start: Qt would say so in
+// English and abort. The person reads why, in Dutch, and the program ends.
+[[noreturn]] void noScreen() {
+    const QByteArray line =
+        QStringLiteral("ostrabel: Het venster kan niet worden geopend: er is geen beeldscherm "
+                       "bereikbaar (geen X11- of Wayland-sessie). Start Ostrabel op een "
+                       "bureaublad, of maak de kalender met ostrabel-cli.\n")
+            .toLocal8Bit();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::_Exit(1);
+}
+
 void onlyWhenAsked(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtFatalMsg || qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
+    const bool asked = qEnvironmentVariableIsSet("QT_LOGGING_RULES");
+    if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin")) && !asked)
+        noScreen();
+    if (type == QtFatalMsg || asked)
         qtHandler(type, context, message);
 }
 
