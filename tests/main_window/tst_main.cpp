@@ -195,7 +195,9 @@ private Q_SLOTS:
         photo.fill(Qt::red);
         photo.save(dir.filePath("foto.png"));
         dialog->answers = {dir.filePath("foto.png")};
+        QSignalSpy loaded(window.get(), &Main::photoLoadFinished);
         window->Image1_Click();
+        QTRY_COMPARE(loaded.count(), 1);
         window->setPhotoFit(PhotoFit::Crop);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
