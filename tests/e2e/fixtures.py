@@ -47,6 +47,13 @@ class XSession:
         self.screen, self.scale, self.desktop, self.helpers = screen, scale, desktop, []
 
     def __enter__(self):
+        try:
+            return self.start()
+        except BaseException:  # a failure half-way leaves nothing running
+            self.__exit__()
+            raise
+
+    def start(self):
         self.home = tempfile.mkdtemp(prefix="ostrabel-e2e-")
         # Xvfb picks a free display itself and reports it.
         read, write = os.pipe()
@@ -63,6 +70,9 @@ class XSession:
             self.env.pop(name, None)
         if self.scale:
             self.env["QT_SCALE_FACTOR"] = str(self.scale)
+        # The display is named before the server answers its first client.
+        wait_for(lambda: subprocess.run(["xdpyinfo"], env=self.env, capture_output=True)
+                 .returncode == 0) or fail("the X server does not answer")
         if self.desktop:
             # Each in a process group of its own, which goes whole at the end:
             # the bus starts the accessibility bus, which starts its own bus.
@@ -78,19 +88,24 @@ class XSession:
             self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
             output("dbus-send", "--session", "--dest=org.a11y.Bus", "--print-reply",
                    "/org/a11y/bus", "org.a11y.Bus.GetAddress", env=self.env)
-            self.helpers.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
-                                                 start_new_session=True,
-                                                 stderr=subprocess.DEVNULL))
-            wait_for(lambda: "window id" in output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
-                                                    env=self.env)) or fail("no window manager")
+            for _ in range(3):  # a window manager that gave up on a busy machine is started anew
+                self.helpers.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                                     start_new_session=True,
+                                                     stderr=subprocess.DEVNULL))
+                if wait_for(lambda: "window id" in output(
+                        "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", env=self.env), 10):
+                    break
+            else:
+                fail("no window manager")
         return self
 
     def __exit__(self, *exc):
         for helper in self.helpers:
             os.killpg(helper.pid, signal.SIGTERM)
             helper.wait()
-        self.xvfb.kill()
-        self.xvfb.wait()
+        if getattr(self, "xvfb", None):
+            self.xvfb.kill()
+            self.xvfb.wait()
         shutil.rmtree(self.home, ignore_errors=True)
 
     def accessible(self, pid):
