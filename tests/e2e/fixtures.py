@@ -101,7 +101,10 @@ class XSession:
 
     def __exit__(self, *exc):
         for helper in self.helpers:
-            os.killpg(helper.pid, signal.SIGTERM)
+            try:
+                os.killpg(helper.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass  # gone already
             helper.wait()
         if getattr(self, "xvfb", None):
             self.xvfb.kill()
